@@ -1,0 +1,16 @@
+# ASan + UBSan for the whole build: the test suite runs under them as its own
+# CTest configuration (a second build tree configured with SNAPFOLIO_SANITIZE).
+if(SNAPFOLIO_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Helper for libraries: all sources of one folder, its headers reachable as
+# "<folder>/<file>.h" from the project root.
+function(sf_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()

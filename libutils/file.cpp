@@ -1,0 +1,169 @@
+#include "libutils/file.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "libutils/error.h"
+#include "libutils/refvector.h"
+
+namespace libutils {
+
+bool copydate(const std::string& src, const std::string& dst) {
+    struct stat st;
+    if (::stat(src.c_str(), &st) != 0) {
+        error();
+        std::cerr << src << ": stat(2) error." << std::endl;
+        return false;
+    }
+    struct timeval tv[2];
+    tv[0].tv_sec = st.st_atime;
+    tv[0].tv_usec = 0;
+    tv[1].tv_sec = st.st_mtime;
+    tv[1].tv_usec = 0;
+    if (::utimes(dst.c_str(), tv) != 0) {
+        error();
+        std::cerr << dst << ": " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    return true;
+}
+
+bool filecopy(const std::string& src, const std::string& dst) {
+    struct stat st;
+    if (::stat(src.c_str(), &st) != 0) {
+        error();
+        std::cerr << src << ": stat(2) error." << std::endl;
+        return false;
+    }
+    std::ifstream in(src, std::ios::binary);
+    if (!in) {
+        error();
+        std::cerr << src << ": " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    std::ofstream out(dst, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        error();
+        std::cerr << dst << ": " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    const uint64_t chunk = 16u << 20;
+    const uint64_t total = (uint64_t)st.st_size;
+    std::unique_ptr<char[]> buf(new char[chunk]);
+    uint64_t done = 0;
+    while (in && out && done < total) {
+        uint64_t want = std::min(chunk, total - done);
+        in.read(buf.get(), (std::streamsize)want);
+        uint64_t got = (uint64_t)in.gcount();
+        out.write(buf.get(), (std::streamsize)got);
+        done += got;
+        if (got < want) {
+            error();
+            std::cerr << src << ": " << want << ": ifs read failed." << std::endl;
+            break;
+        }
+    }
+    bool ok = true;
+    if (!in) {
+        error();
+        std::cerr << src << ": ifs failed." << std::endl;
+        ok = false;
+    } else if (!out.flush()) {
+        error();
+        std::cerr << dst << ": ofs failed." << std::endl;
+        ok = false;
+    }
+    in.close();
+    out.close();
+    if (ok && out.fail()) {
+        error();
+        std::cerr << dst << ": ofs failed." << std::endl;
+        ok = false;
+    }
+    copydate(src, dst);
+    return ok;
+}
+
+bool filecopy1(const std::string& src, const std::string& dst) {
+    struct stat st;
+    if (::stat(src.c_str(), &st) != 0) {
+        error();
+        std::cerr << src << ": stat failed." << std::strerror(errno) << std::endl;
+        return false;
+    }
+    std::ofstream out(dst, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        error();
+        std::cerr << dst << ": ofs open failed." << std::strerror(errno) << std::endl;
+        return false;
+    }
+    const uint64_t window = 1u << 20;
+    const uint64_t total = (uint64_t)st.st_size;
+    for (uint64_t offset = 0; offset < total; offset += window) {
+        uint64_t n = std::min(window, total - offset);
+        bytevector map;
+        if (!map.load(n, src.c_str(), prot_read, offset, false)) {
+            error();
+            std::cerr << src << ": " << offset << ", " << n << ": ref open failed."
+                      << std::strerror(errno) << std::endl;
+            return false;
+        }
+        out.write(reinterpret_cast<const char*>(map.begin()), (std::streamsize)n);
+    }
+    out.close();
+    if (out.fail()) {
+        error();
+        std::cerr << dst << ": ofs failed." << std::endl;
+        return false;
+    }
+    return copydate(src, dst);
+}
+
+template <class L>
+static bool listdir(L& list, const std::string& dir, bool want_dirs) {
+    list.clear();
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return false;
+    while (struct dirent* e = ::readdir(d)) {
+        bool is_dir = (e->d_type & DT_DIR) != 0 && e->d_type != DT_UNKNOWN;
+        if (e->d_type == DT_UNKNOWN) {  // some file systems leave the type out
+            struct stat st;
+            std::string p = (dir.empty() ? std::string(".") : dir) + "/" + e->d_name;
+            is_dir = ::lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (want_dirs) {
+            if (is_dir && std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                list.push_back(e->d_name);
+        } else if (!is_dir) {
+            list.push_back(e->d_name);
+        }
+    }
+    ::closedir(d);
+    std::vector<std::string> v(list.begin(), list.end());
+    std::sort(v.begin(), v.end());
+    list.assign(v.begin(), v.end());
+    return true;
+}
+
+bool getfiles(std::vector<std::string>& list, const std::string& dir) { return listdir(list, dir, false); }
+bool getdirs(std::vector<std::string>& list, const std::string& dir) { return listdir(list, dir, true); }
+bool getfiles(std::list<std::string>& list, const std::string& dir) { return listdir(list, dir, false); }
+bool getdirs(std::list<std::string>& list, const std::string& dir) { return listdir(list, dir, true); }
+
+bool need_update(const std::string& src, const std::string& dst) {
+    struct stat s, d;
+    if (::stat(src.c_str(), &s) != 0) return false;
+    if (::stat(dst.c_str(), &d) != 0) return true;
+    if (s.st_mtim.tv_sec != d.st_mtim.tv_sec) return s.st_mtim.tv_sec > d.st_mtim.tv_sec;
+    return s.st_mtim.tv_nsec > d.st_mtim.tv_nsec;
+}
+
+}  // namespace libutils
