@@ -77,6 +77,16 @@ void* alloc_mmap_unix::allocate(uint64_t& size, const char* filename, int prot,
 
 void* alloc_mmap_unix::reallocate(void* old, uint64_t size, uint64_t offset) {
     uint64_t old_length = length, old_mapped = m_mapped;
+    if (old && fd < 0) {
+        // Anonymous memory moves its pages instead of copying them, so an
+        // output buffer that grows step by step costs no copies.
+        uint64_t bytes = size ? size : 1;
+        void* p = ::mremap(old, old_mapped, bytes, MREMAP_MAYMOVE);
+        if (p == MAP_FAILED) return nullptr;
+        length = size;
+        m_mapped = bytes;
+        return p;
+    }
     void* p = map(size, offset);
     if (!p) return nullptr;
     if (old) {
