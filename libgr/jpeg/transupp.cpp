@@ -114,8 +114,6 @@ JBLOCKROW source_row(turn_state_t& st, int ci, JDIMENSION row) {
                                                   st.src_arrays[ci], row, 1, FALSE)[0];
 }
 
-}  // namespace
-
 // --- block movers ---------------------------------------------------------
 // Each fills output block rows [y0, y1) of one component into the band's
 // buffer. Blocks of a partial MCU at an edge that the turn would have to
@@ -178,8 +176,6 @@ void do_rot_180(turn_state_t& st, band_t& b, JDIMENSION y0, JDIMENSION y1) {
         }
     }
 }
-
-namespace {
 
 // Fills the band's buffer with the chunk of output rows from `first` on.
 void fill_chunk(turn_state_t& st, band_t& b, JDIMENSION first) {
