@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) && !defined(SNAPFOLIO_NO_SIMD)
+#include <emmintrin.h>
+#endif
+
 #include <jerror.h>
 
 namespace libgr {
@@ -70,43 +74,86 @@ int mcu_height(j_decompress_ptr srcinfo) {
 // changes the sign of its odd horizontal frequencies; top to bottom, of its
 // odd vertical ones.
 
-inline JCOEF neg_if(JCOEF v, int odd) {
-    return odd ? (JCOEF)-v : v;
+// A block move: optionally transpose, then negate the coefficients selected
+// by a column mask for the even rows and one for the odd rows of the result
+// (bit j = column j). With SSE2 a row is one register and the transpose is
+// three rounds of interleaving.
+template <bool Transpose, unsigned EvenRows, unsigned OddRows>
+void move_block(JCOEF* dst, const JCOEF* src) {
+#if defined(__SSE2__) && !defined(SNAPFOLIO_NO_SIMD)
+    __m128i r[DCTSIZE];
+    for (int i = 0; i < DCTSIZE; ++i)
+        r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i * DCTSIZE));
+    if (Transpose) {
+        __m128i t[DCTSIZE], u[DCTSIZE];
+        for (int i = 0; i < DCTSIZE; i += 2) {
+            t[i / 2] = _mm_unpacklo_epi16(r[i], r[i + 1]);      // columns 0-3 of rows i, i+1
+            t[i / 2 + 4] = _mm_unpackhi_epi16(r[i], r[i + 1]);  // columns 4-7
+        }
+        for (int h = 0; h < DCTSIZE; h += 4) {
+            u[h + 0] = _mm_unpacklo_epi32(t[h + 0], t[h + 1]);  // 2 columns of rows 0-3
+            u[h + 1] = _mm_unpackhi_epi32(t[h + 0], t[h + 1]);
+            u[h + 2] = _mm_unpacklo_epi32(t[h + 2], t[h + 3]);  // the same of rows 4-7
+            u[h + 3] = _mm_unpackhi_epi32(t[h + 2], t[h + 3]);
+        }
+        for (int k = 0; k < 4; ++k) {
+            int h = k / 2 * 4 + k % 2;  // u[h]: rows 0-3, u[h + 2]: rows 4-7
+            r[2 * k] = _mm_unpacklo_epi64(u[h], u[h + 2]);
+            r[2 * k + 1] = _mm_unpackhi_epi64(u[h], u[h + 2]);
+        }
+    }
+    const __m128i even = _mm_set_epi16(-(short)(EvenRows >> 7 & 1), -(short)(EvenRows >> 6 & 1),
+                                       -(short)(EvenRows >> 5 & 1), -(short)(EvenRows >> 4 & 1),
+                                       -(short)(EvenRows >> 3 & 1), -(short)(EvenRows >> 2 & 1),
+                                       -(short)(EvenRows >> 1 & 1), -(short)(EvenRows & 1));
+    const __m128i odd = _mm_set_epi16(-(short)(OddRows >> 7 & 1), -(short)(OddRows >> 6 & 1),
+                                      -(short)(OddRows >> 5 & 1), -(short)(OddRows >> 4 & 1),
+                                      -(short)(OddRows >> 3 & 1), -(short)(OddRows >> 2 & 1),
+                                      -(short)(OddRows >> 1 & 1), -(short)(OddRows & 1));
+    for (int i = 0; i < DCTSIZE; ++i) {
+        __m128i m = i & 1 ? odd : even;  // (x ^ -1) - -1 = -x
+        __m128i v =
+            ((i & 1) ? OddRows : EvenRows) != 0 ? _mm_sub_epi16(_mm_xor_si128(r[i], m), m) : r[i];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i * DCTSIZE), v);
+    }
+#else
+    for (int i = 0; i < DCTSIZE; ++i) {
+        unsigned mask = i & 1 ? OddRows : EvenRows;
+        for (int j = 0; j < DCTSIZE; ++j) {
+            JCOEF v = Transpose ? src[j * DCTSIZE + i] : src[i * DCTSIZE + j];
+            dst[i * DCTSIZE + j] = mask >> j & 1 ? (JCOEF)-v : v;
+        }
+    }
+#endif
 }
+
+const unsigned k_none = 0x00, k_odd = 0xAA, k_even = 0x55, k_all = 0xFF;
 
 void copy_block(JCOEF* dst, const JCOEF* src) {
     std::memcpy(dst, src, sizeof(JBLOCK));
 }
-
+// Left to right: odd columns.
 void mirror_h_block(JCOEF* dst, const JCOEF* src) {
-    for (int k = 0; k < DCTSIZE2; ++k) dst[k] = neg_if(src[k], k & 1);
+    move_block<false, k_odd, k_odd>(dst, src);
 }
-
+// Top to bottom: odd rows.
 void mirror_v_block(JCOEF* dst, const JCOEF* src) {
-    for (int k = 0; k < DCTSIZE2; ++k) dst[k] = neg_if(src[k], (k >> 3) & 1);
+    move_block<false, k_none, k_all>(dst, src);
 }
-
+// Both: where row + column is odd.
 void mirror_hv_block(JCOEF* dst, const JCOEF* src) {
-    for (int k = 0; k < DCTSIZE2; ++k) dst[k] = neg_if(src[k], (k ^ (k >> 3)) & 1);
+    move_block<false, k_odd, k_even>(dst, src);
 }
-
 void transpose_block(JCOEF* dst, const JCOEF* src) {
-    for (int i = 0; i < DCTSIZE; ++i)
-        for (int j = 0; j < DCTSIZE; ++j) dst[i * DCTSIZE + j] = src[j * DCTSIZE + i];
+    move_block<true, k_none, k_none>(dst, src);
 }
-
 // Transpose, then mirror left to right: a quarter turn clockwise.
 void rot_90_block(JCOEF* dst, const JCOEF* src) {
-    for (int i = 0; i < DCTSIZE; ++i)
-        for (int j = 0; j < DCTSIZE; ++j)
-            dst[i * DCTSIZE + j] = neg_if(src[j * DCTSIZE + i], j & 1);
+    move_block<true, k_odd, k_odd>(dst, src);
 }
-
 // Transpose, then mirror top to bottom: a quarter turn counter-clockwise.
 void rot_270_block(JCOEF* dst, const JCOEF* src) {
-    for (int i = 0; i < DCTSIZE; ++i)
-        for (int j = 0; j < DCTSIZE; ++j)
-            dst[i * DCTSIZE + j] = neg_if(src[j * DCTSIZE + i], i & 1);
+    move_block<true, k_none, k_all>(dst, src);
 }
 
 JBLOCKROW source_row(turn_state_t& st, int ci, JDIMENSION row) {
