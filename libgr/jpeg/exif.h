@@ -15,8 +15,8 @@ class tiff_header_t {
   public:
     libutils::bytevector tiff_buffer;            // the TIFF data
     libutils::ptr_t<libutils::byteorder> order;  // of the TIFF data; made by parse()
-    // Byte order of a maker note that names its own ("OLYMPUS", "OM SYSTEM"
-    // and "PENTAX " headers); null means the TIFF data's.
+    // Byte order of a maker note read in the order its header names (the
+    // "OLYMPUS", NUL, "II"/"MM" layout); null means the TIFF data's.
     libutils::ptr_t<libutils::byteorder> makernote_order;
 
     libutils::bytevector ifd0_buffer;  // count, entries, next offset

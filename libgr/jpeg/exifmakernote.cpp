@@ -113,13 +113,13 @@ bool tiff_header_t::parse_makernote() {
     if (make_begins(make, "OLYMPUS")) return parse_olympus_makernote();
     if (make_begins(make, "OM Digital Solutions")) {
         if (!begins(note, "OM SYSTEM", 9)) return true;
-        // "OM SYSTEM", three NULs, byte order, version; then the directory.
-        makernote_order = named_order(note, 12);
+        // "OM SYSTEM", three NULs, byte order, version; then the directory,
+        // read in the TIFF data's byte order.
         return parse_olympus3_ifd(window(note, 16, bytevector::npos), note);
     }
     if (make_begins(make, "RICOH") && begins(note, "PENTAX", 6)) {
-        // "PENTAX ", NUL, byte order; then the directory.
-        makernote_order = named_order(note, 8);
+        // "PENTAX ", NUL, byte order; then the directory, read in the TIFF
+        // data's byte order (a rewritten file may keep a stale mark).
         return parse_pentax5_ifd(window(note, 10, bytevector::npos), note) && note.size() >= 11;
     }
     return true;
