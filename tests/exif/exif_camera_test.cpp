@@ -434,7 +434,9 @@ TEST(ExifCameraFiles, ThumbnailsAreExiftools) {
         }
     }
     EXPECT_GE(checked, 25);
-    if (extracted) EXPECT_GE(by_exiftool, 20);
+    if (extracted) {
+        EXPECT_GE(by_exiftool, 20);
+    }
 }
 
 // OLYMPUS cameras of about 2004 to 2021 write "OLYMPUS", NUL, "II": their
