@@ -230,10 +230,12 @@ bool tiff_header_t::parse_0th_ifd() {
 
     if (!tag_0th.GPSInfoIFDPointer.empty()) {
         const uint64_t offset = tag_0th.GPSInfoIFDPointer[0];
-        const uint64_t g = read16(tiff_buffer, offset, bo);
-        const uint64_t end = offset + (offset + 2 <= tiff_size ? entry_size * g + 4 : 2);
-        if (end > tiff_size) return fail(message("gps_ifd size exceed: ", end, " > ", tiff_size));
-        gps_ifd_buffer.setwindow(tiff_buffer, offset, end - offset);
+        if (offset + 2 > tiff_size)
+            return fail(message("gps_ifd size exceed: ", offset + 2, " > ", tiff_size));
+        const uint64_t length = entry_size * read16(tiff_buffer, offset, bo) + 4;
+        if (offset + length > tiff_size)
+            return fail(message("gps_ifd size exceed: ", offset + length, " > ", tiff_size));
+        gps_ifd_buffer.setwindow(tiff_buffer, offset, length);
         parse_gps_ifd();
     }
 

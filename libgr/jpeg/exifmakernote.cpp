@@ -98,8 +98,8 @@ bool walk_note_directory(const char* name, const bytevector& dir, const bytevect
         } else if (e.field + e.size <= note.size()) {
             take(e.tag, window(note, e.field, e.size));
         } else {
-            fail(message(std::hex, e.tag, std::dec, ": [", i, "]: ", e.field, ", ", e.size,
-                         ": app1 size: ", note.size(), " over."));
+            report(message(std::hex, e.tag, std::dec, ": [", i, "]: ", e.field, ", ", e.size,
+                           ": app1 size: ", note.size(), " over."));
         }
     }
     return true;

@@ -6,10 +6,9 @@
 
 namespace libgr {
 
-bool fail(const std::string& line) {
+void report(const std::string& line) {
     libutils::error();
     std::cerr << line << std::endl;
-    return false;
 }
 
 }  // namespace libgr

@@ -6,8 +6,14 @@
 
 namespace libgr {
 
-// Calls libutils::error(), writes the line to standard error, returns false.
-bool fail(const std::string& line);
+// Calls libutils::error() and writes the line to standard error.
+void report(const std::string& line);
+
+// Reports the line and returns false.
+inline bool fail(const std::string& line) {
+    report(line);
+    return false;
+}
 
 // Joins the pieces of a message with stream formatting (numbers in decimal).
 template <class... A>
