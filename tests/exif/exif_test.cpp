@@ -571,3 +571,15 @@ TEST(Exif, SecondParseAfterClearStartsAfresh) {
     EXPECT_TRUE(app1.tiff_header.tag_exif.FNumber.empty());
     EXPECT_TRUE(app1.tiff_header.thumbnail_buffer.empty());
 }
+
+TEST(Exif, ZeroLengthApp1SegmentIsNotExif) {
+    std::string jpeg = std::string("\xFF\xD8\xFF\xE1\x00\x02\xFF\xD9", 8) + std::string(4, '\0');
+    libutils::bytevector file = exiftest::buffer_of(jpeg);
+    libgr::jpeginfo2_t info;
+    ASSERT_TRUE(info.analyze(file));
+    ASSERT_EQ(info.markers.size(), 1u);
+    app1_marker_t app1;
+    app1.set_app1_buffer(info.get_marker(libgr::marker_APP1));
+    std::string err = exiftest::stderr_of([&] { EXPECT_FALSE(app1.parse()); });
+    EXPECT_EQ(err, "");
+}
