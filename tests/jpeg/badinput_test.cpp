@@ -185,10 +185,11 @@ TEST(BadInput, RandomBytesNeverCrash) {
         }
         image2d_t image;
         result_t r = decode_bytes(bytes, image);
-        if (r.ok)
+        if (r.ok) {
             EXPECT_EQ(image.size(), image.bytesize()) << round;
-        else
+        } else {
             EXPECT_NE(r.messages.find("bad.jpg: jpeg decompress fail, stop.\n"), std::string::npos);
+        }
     }
 }
 
