@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "jpegtest.h"
+#include "libgr/image/imageops.h"
 #include "libgr/jpeg/jpeginfo.h"
 #include "support/jpegfixture.h"
 #include "support/testenv.h"
@@ -234,4 +235,17 @@ TEST(Compress, RefusesAPictureWithoutPixels) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(info.compress(out, img, 90, true));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "compress(): image buffer too small.\n");
+}
+
+TEST(Compress, EncodesTheVisibleAreaOfAWindow) {
+    std::vector<unsigned char> pixels;
+    image2d_t img = picture(size_of(40, 30, 3), pixels), win, copied;
+    ASSERT_TRUE(makewindow(win, img, 7, 5, 17, 11));
+    ASSERT_TRUE(copy(copied, win));
+    jpeginfo_t info;
+    jpegdata_t a, b;
+    ASSERT_TRUE(info.compress(a, win, 90, true));
+    ASSERT_TRUE(info.compress(b, copied, 90, true));
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(std::memcmp(a.begin(), b.begin(), a.size()), 0);
 }
