@@ -2,6 +2,8 @@
 #include <cstring>
 #include <iostream>
 
+#include <jerror.h>
+
 #include "libgr/jpeg/jpeginfo.h"
 #include "libgr/jpeg/jpegmem.h"
 #include "libutils/error.h"
@@ -64,9 +66,13 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     volatile bool scanning = false;
     cinfo.err = init_decompress_error(err, subject);
     if (setjmp(err.jump)) {
+        // Memory that libjpeg cannot have (the whole coefficient buffer of a
+        // huge multi-scan picture, say) leaves nothing worth returning.
+        bool no_memory = err.pub.msg_code == JERR_OUT_OF_MEMORY;
         jpeg_destroy_decompress(&cinfo);
         libutils::error();
-        if (!scanning) {
+        if (!scanning || no_memory) {
+            if (scanning) image.clear();
             std::cerr << subject << ": jpeg decompress fail, stop." << std::endl;
             return false;
         }
