@@ -13,7 +13,6 @@
 #include "libgr/image/color.h"
 #include "libgr/image/image.h"
 #include "libgr/jpeg/jpegdata.h"
-#include "libgr/jpeg/jpegmarker.h"
 #include "libutils/refvector.h"
 
 namespace libgr {
