@@ -204,6 +204,7 @@ TEST(BadInput, RandomBytesNeverCrash) {
 #endif
 #endif
 
+#ifndef SF_UNDER_ASAN
 namespace {
 
 // Decodes in a child process that may map only `room` bytes more than it
@@ -235,6 +236,7 @@ int decode_with_little_memory(const std::vector<unsigned char>& bytes, uint64_t 
 }
 
 }  // namespace
+#endif
 
 TEST(BadInput, HugeFrameThatMemoryCannotHoldFailsCleanly) {
 #ifdef SF_UNDER_ASAN
