@@ -66,10 +66,12 @@ boolean src_fill_input_buff(j_decompress_ptr cinfo) {
 void src_skip_input_data(j_decompress_ptr cinfo, long n) {
     if (n <= 0) return;
     jpeg_source_mgr* src = cinfo->src;
-    while ((size_t)n > src->bytes_in_buffer) {
-        // Skipping past the end stops at the end.
-        n -= (long)src->bytes_in_buffer;
-        (*src->fill_input_buffer)(cinfo);
+    if ((size_t)n > src->bytes_in_buffer) {
+        // Skipping past the end stops at the end; the next read then gets
+        // the end-of-image marker.
+        src->next_input_byte += src->bytes_in_buffer;
+        src->bytes_in_buffer = 0;
+        return;
     }
     src->next_input_byte += n;
     src->bytes_in_buffer -= (size_t)n;

@@ -1,0 +1,204 @@
+// The codec against libjpeg-turbo's tools in the same run: full decode of a
+// camera-like 24-megapixel JPEG (6000x4000, 4:2:0, quality 92) against
+// `djpeg -ppm`, encode of its half at quality 100 baseline against `cjpeg`,
+// and one halving of the 24-megapixel picture against the decode. The tools
+// run as processes writing to /dev/null; our code runs in-process. Each
+// figure is the median of several runs, taken in turns.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "libgr/image/scaledown.h"
+#include "libgr/jpeg/jpeginfo.h"
+
+extern char** environ;
+
+namespace {
+
+const int k_runs = 7;
+
+double now_ms() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Runs a program with its standard output on /dev/null; wall time in ms, or
+// a negative value when it failed.
+double run_tool(const std::vector<std::string>& argv) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    double start = now_ms();
+    pid_t pid;
+    int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    double t = now_ms() - start;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
+}
+
+bool have(const char* program) {
+    std::string cmd = std::string("command -v ") + program + " >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+// A photo-like picture: smooth light, a few edges, texture at several
+// scales and sensor noise, so that it codes to about as many bytes per
+// pixel as a camera's file of the same quality.
+void make_photo(libgr::image2d_t& img, uint32_t w, uint32_t h) {
+    img.desc =
+        libgr::image_desc_t(libgr::IMAGE_FORMAT_RGB, libgr::IMAGE_TYPE_UINT, libgr::IMAGE_BITS_8);
+    img.width = w;
+    img.height = h;
+    img.allocate();
+    uint32_t state = 12345;
+    for (uint32_t y = 0; y < h; ++y) {
+        unsigned char* row = img[y];
+        float fy = float(y) / h;
+        for (uint32_t x = 0; x < w; ++x) {
+            float fx = float(x) / w;
+            float light = 0.55f + 0.35f * std::sin(fx * 3.1f + fy * 1.7f);
+            float texture = 0.10f * std::sin(x * 0.21f + std::sin(y * 0.05f) * 4) *
+                                std::cos(y * 0.17f + std::sin(x * 0.031f) * 3) +
+                            0.06f * std::sin((x + 2 * y) * 0.9f);
+            float edge = ((x / 700 + y / 500) & 1) ? 0.12f : -0.05f;
+            for (int c = 0; c < 3; ++c) {
+                state = state * 1664525u + 1013904223u;
+                float noise = (float((state >> 24) & 15) - 7.5f) / 255.0f;
+                float v = light * (0.8f + 0.15f * c) + texture * (1 - 0.3f * c) + edge + noise;
+                int b = int(v * 255);
+                row[3 * x + c] = (unsigned char)(b < 0 ? 0 : b > 255 ? 255 : b);
+            }
+        }
+    }
+}
+
+bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << img.width << " " << img.height << "\n255\n";
+    for (uint32_t y = img.height; y-- > 0;)
+        out.write(reinterpret_cast<const char*>(img[y]), std::streamsize(img.width) * 3);
+    return bool(out);
+}
+
+struct pair_t {
+    double ours, theirs;
+};
+
+// Runs both sides in turns after one warm-up run each.
+pair_t compare(const std::function<double()>& ours, const std::function<double()>& theirs) {
+    ours();
+    theirs();
+    std::vector<double> a, b;
+    for (int i = 0; i < k_runs; ++i) {
+        a.push_back(ours());
+        b.push_back(theirs());
+    }
+    return {median(a), median(b)};
+}
+
+}  // namespace
+
+int main() {
+    if (!have("djpeg") || !have("cjpeg")) {
+        std::printf("codec: djpeg and cjpeg are needed (libjpeg-turbo-progs); skipped\n");
+        return 0;
+    }
+    char dir_template[] = "/tmp/bench-codec-XXXXXX";
+    if (!mkdtemp(dir_template)) return 1;
+    std::string dir = dir_template;
+    std::string photo_path = dir + "/photo.jpg", half_path = dir + "/half.ppm";
+
+    libgr::image2d_t photo;
+    make_photo(photo, 6000, 4000);
+    libgr::jpeginfo_t maker;
+    libgr::jpegdata_t photo_jpeg;
+    if (!maker.compress(photo_jpeg, photo, 92, true) || !photo_jpeg.save(photo_path.c_str()))
+        return 1;
+    photo.clear();
+    libgr::jpegdata_t data;
+    if (!data.load(photo_path.c_str())) return 1;
+    std::printf("picture: 6000x4000 4:2:0 quality 92, %.2f MB (%.2f bits per pixel)\n",
+                data.size() / 1e6, data.size() * 8.0 / 24e6);
+
+    libgr::jpeginfo_t info;
+    libgr::image2d_t image;
+    pair_t decode = compare(
+        [&] {
+            image.clear();
+            double t = now_ms();
+            if (!info.decompress(image, data)) std::exit(1);
+            return now_ms() - t;
+        },
+        [&] {
+            return run_tool({"djpeg", "-ppm", photo_path});
+        });
+
+    libgr::image2d_t half;
+    libgr::scaledown(half, image);
+    if (!write_ppm(half_path, half)) return 1;
+    libgr::jpegdata_t encoded;
+    pair_t encode = compare(
+        [&] {
+            double t = now_ms();
+            if (!info.compress(encoded, half, 100, true)) std::exit(1);
+            return now_ms() - t;
+        },
+        [&] {
+            return run_tool({"cjpeg", "-quality", "100", "-baseline", half_path});
+        });
+
+    std::vector<double> halving;
+    for (int i = 0; i <= k_runs; ++i) {
+        libgr::image2d_t out;
+        double t = now_ms();
+        libgr::scaledown(out, image);
+        if (i) halving.push_back(now_ms() - t);  // the first run warms up
+    }
+    double scale = median(halving);
+
+    bool ok = true;
+    auto verdict = [&ok](bool met) {
+        ok = ok && met;
+        return met ? "met" : "MISSED";
+    };
+    if (decode.theirs < 0 || encode.theirs < 0) {
+        std::printf("codec: a reference tool failed\n");
+        return 1;
+    }
+    double rd = decode.ours / decode.theirs, re = encode.ours / encode.theirs,
+           rs = scale / decode.ours;
+    std::printf(
+        "decode 24 MP:        ours %8.1f ms  djpeg %8.1f ms  ratio %.3f (target <= 1.05: %s)\n",
+        decode.ours, decode.theirs, rd, verdict(rd <= 1.05));
+    std::printf(
+        "encode 6 MP q100:    ours %8.1f ms  cjpeg %8.1f ms  ratio %.3f (target <= 1.05: %s)\n",
+        encode.ours, encode.theirs, re, verdict(re <= 1.05));
+    std::printf("scaledown 24 MP RGB: ours %8.1f ms  = %.3f of our decode (target < 0.10: %s)\n",
+                scale, rs, verdict(rs < 0.10));
+    std::printf("(medians of %d runs; encoded half: %.2f MB)\n", k_runs, encoded.size() / 1e6);
+    std::system(("rm -rf " + dir).c_str());
+    return ok ? 0 : 1;
+}

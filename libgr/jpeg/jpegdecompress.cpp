@@ -1,0 +1,135 @@
+#include <csetjmp>
+#include <cstring>
+#include <iostream>
+
+#include <jerror.h>
+
+#include "libgr/jpeg/jpeginfo.h"
+#include "libgr/jpeg/jpegmem.h"
+#include "libutils/error.h"
+
+namespace libgr {
+
+namespace {
+
+// Every decoded picture refers to this store (reset on each decode).
+image_store_t s_codec_store;
+
+const char* subject_of(const jpegdata_t& data) {
+    return data.name ? data.name : "(memory)";
+}
+
+// Sizes the picture's buffer. With a border or an alignment the picture is a
+// window of a larger stored area painted with the border colour (zero bytes
+// for the alignment's margin when there is no border).
+bool allocate_stored(image2d_t& image, unsigned short align, bool border,
+                     const color3ub_t& colour) {
+    if (!align && !border) return image.allocate();
+    uint32_t b = border ? 1 : 0;
+    uint64_t stored_w = uint64_t(image.width) + 2 * b, stored_h = uint64_t(image.height) + 2 * b;
+    if (align) {
+        uint64_t side = std::max(stored_w, stored_h);
+        side = (side + align - 1) / align * align;
+        stored_w = stored_h = side;
+    }
+    if (stored_w > UINT32_MAX || stored_h > UINT32_MAX) return false;
+    uint32_t height = image.height;
+    image.window.row_length = uint32_t(stored_w);
+    image.window.skip_pixels = b;
+    image.window.skip_rows = b;
+    image.height = uint32_t(stored_h - b);  // allocate() counts the skipped rows
+    bool ok = image.allocate();
+    image.height = height;
+    if (!ok) return false;
+    unsigned char pixel[3] = {colour.r, colour.g, colour.b};
+    unsigned bytes = image.desc.getPixelBits() / 8;
+    if (bytes == 1) pixel[0] = monochrome(colour);
+    if (!border) std::memset(pixel, 0, sizeof pixel);
+    uint64_t stride = image.rowsize();
+    for (uint64_t y = 0; y < stored_h; ++y) {
+        unsigned char* row = image.begin() + y * stride;
+        for (uint64_t x = 0; x < stored_w; ++x) std::memcpy(row + x * bytes, pixel, bytes);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short align, bool border,
+                            const color3ub_t& border_colour) {
+    markers.clear();
+    const char* subject = subject_of(data);
+    jpeg_decompress_struct cinfo;
+    jpeg_error_ext_t err;
+    // From the first scanline on, a libjpeg error leaves a partly decoded
+    // picture that is still worth having.
+    volatile bool scanning = false;
+    cinfo.err = init_decompress_error(err, subject);
+    if (setjmp(err.jump)) {
+        // Memory that libjpeg cannot have (the whole coefficient buffer of a
+        // huge multi-scan picture, say) leaves nothing worth returning.
+        bool no_memory = err.pub.msg_code == JERR_OUT_OF_MEMORY;
+        jpeg_destroy_decompress(&cinfo);
+        libutils::error();
+        if (!scanning || no_memory) {
+            if (scanning) image.clear();
+            std::cerr << subject << ": jpeg decompress fail, stop." << std::endl;
+            return false;
+        }
+        std::cerr << subject << ": jpeg decompress fail, but continue." << std::endl;
+        return true;
+    }
+    jpeg_create_decompress(&cinfo);
+    set_jpegimage_src(&cinfo, data);
+    jpeg_save_markers(&cinfo, JPEG_COM, 0xFFFF);
+    for (int i = 0; i < 16; ++i) jpeg_save_markers(&cinfo, JPEG_APP0 + i, 0xFFFF);
+    jpeg_read_header(&cinfo, TRUE);
+    width = cinfo.image_width;
+    height = cinfo.image_height;
+
+    image_desc_t desc;
+    if (!get_image_desc_from_jpeg_info(desc, cinfo.out_color_space, cinfo.num_components)) {
+        // CMYK and other layouts the pictures cannot hold.
+        (*cinfo.src->term_source)(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    s_codec_store.swap_bytes = false;
+    s_codec_store.alignment = 4;
+    image.clear();
+    image.desc = desc;
+    image.store = &s_codec_store;
+    image.window = image_window2d_t();
+    image.compressed = false;
+    image.width = cinfo.image_width;
+    image.height = cinfo.image_height;
+    // A header may declare up to 65500 x 65500 pixels (12.9 GB in RGB): a
+    // picture that memory cannot hold is refused here, before any pixel.
+    if (!allocate_stored(image, align, border, border_colour) ||
+        !copy_markers(cinfo.marker_list, true, markers)) {
+        jpeg_destroy_decompress(&cinfo);
+        image.clear();
+        libutils::error();
+        std::cerr << subject << ": allocate() fail." << std::endl;
+        return false;
+    }
+
+    scanning = true;
+    jpeg_start_decompress(&cinfo);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        // The first scanline of the file is the picture's top row, stored last.
+        JSAMPROW row = image[cinfo.output_height - 1 - cinfo.output_scanline];
+        if (jpeg_read_scanlines(&cinfo, &row, 1) == 0) {
+            libutils::error();
+            std::cerr << subject << ": decompress fail." << std::endl;
+            jpeg_abort_decompress(&cinfo);
+            jpeg_destroy_decompress(&cinfo);
+            return true;
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+}  // namespace libgr

@@ -1,0 +1,99 @@
+// A JPEG file's picture size and its APPn/COM segments, read through libjpeg,
+// and the codec between JPEG data and pictures. The segments collected from
+// one file are written into the files encoded afterwards, so that EXIF data
+// survive into reduced copies.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "libgr/image/color.h"
+#include "libgr/image/image.h"
+#include "libgr/jpeg/jpegdata.h"
+#include "libutils/refvector.h"
+
+namespace libgr {
+
+// The collectable segments: APP0..APP15, then COM.
+enum e_marker_num_t {
+    MARKER_APP0,
+    MARKER_APP1,
+    MARKER_APP2,
+    MARKER_APP3,
+    MARKER_APP4,
+    MARKER_APP5,
+    MARKER_APP6,
+    MARKER_APP7,
+    MARKER_APP8,
+    MARKER_APP9,
+    MARKER_APP10,
+    MARKER_APP11,
+    MARKER_APP12,
+    MARKER_APP13,
+    MARKER_APP14,
+    MARKER_APP15,
+    MARKER_COM,
+    MARKER_MAX
+};
+
+struct marker_array_t {
+    e_marker_num_t number;
+    unsigned char code;  // second byte of the marker code
+};
+extern const marker_array_t marker_array[MARKER_MAX];
+
+// How pictures map to libjpeg's colour spaces (searched in order).
+struct jpeg_info_desc_t {
+    image_desc_t desc;
+    J_COLOR_SPACE space;
+    int components;
+};
+extern const jpeg_info_desc_t jpeg_info_desc_table[3];
+
+bool get_image_desc_from_jpeg_info(image_desc_t& desc, J_COLOR_SPACE space, int components);
+bool get_jpeg_info_from_image_desc(J_COLOR_SPACE* space, int* components, const image_desc_t& desc);
+
+class jpeginfo_t {
+  public:
+    using e_marker_num_t = libgr::e_marker_num_t;
+
+    struct marker_t {
+        unsigned char marker = 0;   // 0xE0..0xEF or 0xFE
+        libutils::bytevector data;  // private copy of the payload
+    };
+
+    uint64_t width = 0;
+    uint64_t height = 0;
+    std::vector<marker_t> markers;  // in file order
+
+    // Reads the header: size and every APPn/COM segment.
+    bool analyze_markers(jpegdata_t& data);
+    // Payload of the first collected segment of that kind; empty if none.
+    libutils::bytevector get_marker(e_marker_num_t num) const;
+    libutils::bytevector get_marker(int num) const;
+
+    // Decodes at full size into `image` (RGB or grey, 8 bits, rows
+    // bottom-up padded to 4 bytes) and collects the segments. A damaged scan
+    // gives a partly decoded picture and true; header failures give false.
+    // `border` adds a one-pixel frame of `border_colour` around the stored
+    // picture, `align` (not 0) stores it in a square whose side is a multiple
+    // of align; the picture is then a window of the stored area.
+    bool decompress(image2d_t& image, jpegdata_t& data, unsigned short align = 0,
+                    bool border = false, const color3ub_t& border_colour = color3ub_t());
+
+    // Encodes `image` into `out` with the collected segments after libjpeg's
+    // JFIF header.
+    bool compress(jpegdata_t& out, const image2d_t& image, int quality, bool force_baseline) const;
+
+  private:
+    // Appends private copies of libjpeg's saved segments; with `whole_only`,
+    // empty segments and segments libjpeg cut short are left out. False when
+    // memory runs out.
+    static bool copy_markers(jpeg_saved_marker_ptr list, bool whole_only,
+                             std::vector<marker_t>& out);
+};
+
+}  // namespace libgr
