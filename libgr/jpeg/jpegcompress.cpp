@@ -1,5 +1,4 @@
 #include <csetjmp>
-#include <cstring>
 #include <iostream>
 
 #include "libgr/image/imageops.h"
@@ -8,16 +7,6 @@
 #include "libutils/error.h"
 
 namespace libgr {
-
-namespace {
-
-// A JFIF APP0 payload: "JFIF\0", version, density unit, X and Y density.
-bool is_jfif(const jpeginfo_t::marker_t& m) {
-    return m.marker == JPEG_APP0 && m.data.size() >= 14 &&
-           std::memcmp(m.data.begin(), "JFIF", 5) == 0;
-}
-
-}  // namespace
 
 bool jpeginfo_t::compress(jpegdata_t& out, const image2d_t& image, int quality,
                           bool force_baseline) const {
@@ -50,25 +39,10 @@ bool jpeginfo_t::compress(jpegdata_t& out, const image2d_t& image, int quality,
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, force_baseline ? TRUE : FALSE);
 
-    // libjpeg writes a JFIF header of its own: a collected one would make a
-    // second. Its density is carried over instead.
-    const marker_t* jfif = nullptr;
-    for (const marker_t& m : markers) {
-        if (is_jfif(m)) {
-            jfif = &m;
-            break;
-        }
-    }
-    if (jfif && cinfo.write_JFIF_header) {
-        const unsigned char* p = jfif->data.begin();
-        cinfo.density_unit = p[7];
-        cinfo.X_density = (UINT16)(p[8] << 8 | p[9]);
-        cinfo.Y_density = (UINT16)(p[10] << 8 | p[11]);
-    }
-
     jpeg_start_compress(&cinfo, TRUE);
+    // Every collected segment follows libjpeg's own JFIF header as it came,
+    // so a source with a JFIF header of its own keeps it as a second one.
     for (const marker_t& m : markers) {
-        if (&m == jfif && cinfo.write_JFIF_header) continue;
         jpeg_write_marker(&cinfo, m.marker, m.data.begin(), (unsigned int)m.data.size());
     }
     while (cinfo.next_scanline < cinfo.image_height) {
