@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/scoped_env.h"
 #include "glimlib/message.h"
 #include "libutils/path.h"
 #include "support/testenv.h"
@@ -15,29 +16,6 @@ using namespace glimlib;
 namespace {
 
 const char* const not_loaded = "message not loaded.";
-
-// Sets an environment variable for one test and puts it back after.
-class scoped_env {
-    std::string m_name, m_old;
-    bool m_had;
-
-  public:
-    scoped_env(const char* name, const char* value) : m_name(name) {
-        const char* old = getenv(name);
-        m_had = old != nullptr;
-        if (old) m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~scoped_env() {
-        if (m_had)
-            setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-};
 
 class scoped_cwd {
     std::string m_old;
