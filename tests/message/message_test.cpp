@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/scoped_env.h"
+#include "glimlib/message.h"
+#include "libutils/path.h"
+#include "support/testenv.h"
+
+using namespace glimlib;
+
+namespace {
+
+const char* const not_loaded = "message not loaded.";
+
+class scoped_cwd {
+    std::string m_old;
+
+  public:
+    explicit scoped_cwd(const std::string& dir) : m_old(libutils::getcwd()) {
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~scoped_cwd() { (void)!chdir(m_old.c_str()); }
+};
+
+std::vector<std::string> table_of(const std::string& bytes) {
+    std::vector<char> buffer(bytes.begin(), bytes.end());
+    std::vector<const char*> table;
+    make_message_table(table, buffer, count_lines(buffer));
+    return std::vector<std::string>(table.begin(), table.end());
+}
+
+}  // namespace
+
+TEST(MessageTable, LinesEndInLfCrLfOrALoneCrAndOnlyLineFeedsCount) {
+    struct case_t {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"lf", "zero\none\n", {"zero", "one"}},
+        {"crlf", "zero\r\none\r\n", {"zero", "one"}},
+        {"no final line end", "zero\none", {"zero"}},
+        {"empty file", "", {}},
+        {"cr only", "zero\rone\r", {}},
+        {"empty lines", "\n\nx\n", {"", "", "x"}},
+        // A lone CR ends a line, but the count is of line feeds: the line
+        // after the last one counted is not a message.
+        {"lone cr", "a\rb\nc\n", {"a", "b"}},
+        {"cr cr lf", "a\r\r\nb\n", {"a", ""}},
+        {"nul inside", std::string("a\0b\nc\n", 6), {"a", "c"}},
+    };
+    for (const case_t& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(table_of(c.bytes), c.messages);
+    }
+}
+
+TEST(MessageTable, MoreEntriesThanLinesReadEmptyInsteadOfRunningOff) {
+    std::vector<char> buffer{'a', '\n', 'b'};
+    std::vector<const char*> table;
+    make_message_table(table, buffer, 3);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_STREQ(table[0], "a");
+    EXPECT_STREQ(table[1], "");
+    EXPECT_STREQ(table[2], "");
+}
+
+TEST(MessageFile, TenLinesGiveNumbersZeroToNine) {
+    std::string dir = testenv::scratch_dir();
+    std::string text;
+    for (int i = 0; i < 10; ++i) text += "message " + std::to_string(i) + "\r\n";
+    testenv::write_file(dir + "/ten.msg", text);
+    scoped_env lang("LANG", nullptr);
+    ASSERT_EQ(init_message(dir + "/", "ten"), dir + "/ten.msg");
+    EXPECT_STREQ(getmsg(0), "message 0");
+    EXPECT_STREQ(getmsg(9), "message 9");
+    EXPECT_STREQ(getmsg(10), not_loaded);
+    EXPECT_STREQ(getmsg(0xFFFFFFFFu), not_loaded);
+}
+
+TEST(MessageFile, LoadMessageRefusesMissingFilesAndDirectories) {
+    std::string dir = testenv::scratch_dir();
+    std::vector<char> buffer{'x'};
+    EXPECT_FALSE(load_message(buffer, dir + "/missing.msg"));
+    EXPECT_FALSE(load_message(buffer, dir));
+    EXPECT_EQ(buffer, std::vector<char>{'x'});
+    testenv::write_file(dir + "/empty.msg", "");
+    EXPECT_TRUE(load_message(buffer, dir + "/empty.msg"));
+    EXPECT_TRUE(buffer.empty());
+}
+
+TEST(MessageSearch, CurrentDirectoryComesBeforeTheProgramDirectory) {
+    std::string cwd = testenv::scratch_dir("cwd"), prog = testenv::scratch_dir("prog");
+    testenv::write_file(cwd + "/order.msg", "from cwd\n");
+    testenv::write_file(prog + "/order.msg", "from program dir\n");
+    scoped_env lang("LANG", nullptr);
+    scoped_cwd here(cwd);
+    EXPECT_EQ(init_message(prog + "/", "order"), "order.msg");
+    EXPECT_STREQ(getmsg(0), "from cwd");
+    unlink((cwd + "/order.msg").c_str());
+    EXPECT_EQ(init_message(prog + "/", "order"), prog + "/order.msg");
+    EXPECT_STREQ(getmsg(0), "from program dir");
+}
+
+TEST(MessageSearch, LocaleFileAnywhereBeatsTheLocaleFreeFile) {
+    std::string cwd = testenv::scratch_dir("cwd"), prog = testenv::scratch_dir("prog");
+    testenv::write_file(cwd + "/loc.msg", "plain\n");
+    testenv::write_file(prog + "/loc.xx_XX.UTF-8.msg", "localised\n");
+    scoped_env lang("LANG", "xx_XX.UTF-8");
+    scoped_cwd here(cwd);
+    EXPECT_EQ(init_message(prog + "/", "loc"), prog + "/loc.xx_XX.UTF-8.msg");
+    EXPECT_STREQ(getmsg(0), "localised");
+}
+
+TEST(MessageSearch, SecondPassFindsTheLocaleFreeFile) {
+    std::string prog = testenv::scratch_dir("prog");
+    testenv::write_file(prog + "/fallback.msg", "english\n");
+    scoped_env lang("LANG", "zz_ZZ.UTF-8");
+    EXPECT_EQ(init_message(prog + "/", "fallback"), prog + "/fallback.msg");
+    EXPECT_STREQ(getmsg(0), "english");
+}
+
+TEST(MessageSearch, WithoutADirectoryThePathIsSearched) {
+    std::string bin = testenv::scratch_dir("bin");
+    testenv::write_file(bin + "/onpath.msg", "found on PATH\n");
+    scoped_env lang("LANG", "");
+    scoped_env path("PATH", ("/nonexistent:" + bin).c_str());
+    EXPECT_EQ(init_message("", "onpath"), bin + "/onpath.msg");
+    EXPECT_STREQ(getmsg(0), "found on PATH");
+}
+
+TEST(MessageSearch, NothingFoundReportsTheLastPathAndKeepsTheTable) {
+    std::string prog = testenv::scratch_dir("prog");
+    testenv::write_file(prog + "/kept.msg", "still here\n");
+    scoped_env lang("LANG", nullptr);
+    ASSERT_FALSE(init_message(prog + "/", "kept").empty());
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(init_message(prog + "/", "no-such-catalogue"), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "/usr/site/share/glimlib/no-such-catalogue.msg: can't load message file.\n");
+    EXPECT_STREQ(getmsg(0), "still here");
+}
+
+TEST(MessageSearch, DebugFlagTracesTheSearch) {
+    std::string prog = testenv::scratch_dir("prog");
+    testenv::write_file(prog + "/traced.msg", "x\n");
+    scoped_env lang("LANG", nullptr);
+    g_message_debug = true;
+    testing::internal::CaptureStderr();
+    init_message(prog + "/", "traced");
+    std::string err = testing::internal::GetCapturedStderr();
+    g_message_debug = false;
+    EXPECT_EQ(err, "init_message() entering, locale.\npath: " + prog +
+                       "/traced.msg\ninit_message() leaving.\n");
+}
+
+TEST(MessageTitle, JoinsWithASpacedDash) {
+    EXPECT_EQ(make_title("snapfolio", "Albums"), "snapfolio - Albums");
+    std::string out = "old";
+    make_title2(out, "a", "");
+    EXPECT_EQ(out, "a - ");
+}
+
+// The catalogues shipped with the programs, as copied beside them.
+TEST(ShippedCatalogues, EveryNumberOfBothProgramsHasAText) {
+    struct case_t {
+        const char* stem;
+        const char* lang;
+        unsigned count;
+    } cases[] = {
+        {"snapfolio", nullptr, 66},
+        {"snapfolio", "ja_JP.UTF-8", 66},
+        {"glimvue3", nullptr, 2},
+    };
+    for (const case_t& c : cases) {
+        SCOPED_TRACE(std::string(c.stem) + " " + (c.lang ? c.lang : "(no LANG)"));
+        std::string file = testenv::bin_dir() + "/" + c.stem +
+                           (c.lang ? std::string(".") + c.lang : std::string()) + ".msg";
+        std::string bytes = testenv::read_file(file);
+        ASSERT_FALSE(bytes.empty()) << file;
+        EXPECT_EQ(bytes.back(), '\n');
+        EXPECT_EQ(bytes.find('\r'), std::string::npos);  // one style of line end
+
+        scoped_env lang("LANG", c.lang);
+        ASSERT_EQ(init_message(testenv::bin_dir() + "/", c.stem), file);
+        for (unsigned i = 0; i < c.count; ++i) {
+            EXPECT_STRNE(getmsg(i), not_loaded) << i;
+            EXPECT_GT(std::string(getmsg(i)).size(), 0u) << i;
+        }
+        EXPECT_STREQ(getmsg(c.count), not_loaded);
+        EXPECT_STREQ(getmsg(0), c.stem);  // message 0 is the program's name
+    }
+}
+
+TEST(ShippedCatalogues, JapaneseTextsAreValidUtf8AndTranslated) {
+    std::string en = testenv::read_file(testenv::bin_dir() + "/snapfolio.msg");
+    std::string ja = testenv::read_file(testenv::bin_dir() + "/snapfolio.ja_JP.UTF-8.msg");
+    ASSERT_FALSE(ja.empty());
+    // Well-formed UTF-8: lead bytes announce exactly the continuation bytes
+    // that follow.
+    for (size_t i = 0; i < ja.size();) {
+        unsigned char c = ja[i];
+        size_t n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
+        ASSERT_NE(n, 9u) << "bad lead byte at " << i;
+        ASSERT_LE(i + n, ja.size() - 1);
+        for (size_t k = 1; k <= n; ++k) ASSERT_EQ((unsigned char)ja[i + k] >> 6, 2u) << i;
+        i += n + 1;
+    }
+    EXPECT_NE(en, ja);
+}
