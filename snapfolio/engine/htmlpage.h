@@ -1,0 +1,33 @@
+// Pieces every generated page shares: the head, the foot with the time it was
+// made, an entry's list of marks, and link targets that stay valid whatever
+// characters a file or directory name holds.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "snapfolio/engine/album.h"
+
+namespace snapfolio {
+
+// "<HTML>", "<HEAD>", the html_header setting when set, "<title>" when a
+// title is given, "</HEAD>", an empty line, "<BODY>".
+void write_head(std::ostream& out, const std::string* title);
+
+// "<hr>", the html_address setting when set, the generation time in the
+// locale's format with the zone name, "</BODY>", "</HTML>".
+void write_foot(std::ostream& out);
+
+// " (best, apply, ...)" for the marks an entry carries among best, apply,
+// submit, print and upload; with `fail_text`, an entry with none of them but
+// marked fail gets " (fail)". Nothing when none applies.
+void write_marks(std::ostream& out, const album_t& album, const std::string& name, bool fail_text);
+bool has_marks(const album_t& album, const std::string& name);
+
+// A relative link target for href, src and srcset: bytes other than letters,
+// digits, ".", "_", "-", "~" and "/" are percent-encoded, so names with
+// blanks, "#", "?", "%", commas, quotes or non-ASCII bytes still reach their
+// files. Plain names come out unchanged.
+std::string url(const std::string& target);
+
+}  // namespace snapfolio
