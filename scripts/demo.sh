@@ -1,0 +1,28 @@
+#!/bin/sh
+# Builds the project and starts the album program on a generated demo album
+# root, with its own settings in a scratch home folder: nothing of yours is
+# read or changed.
+#   sh scripts/demo.sh [scratch folder]
+set -eu
+cd "$(dirname "$0")/.."
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "demo: no display (DISPLAY is unset); run it in a desktop session," >&2
+    echo "      or under a virtual one: xvfb-run -a sh scripts/demo.sh" >&2
+    exit 1
+fi
+
+sh scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+
+scratch=${1:-$(mktemp -d "${TMPDIR:-/tmp}/snapfolio-demo-XXXXXX")}
+mkdir -p "$scratch/home"
+rm -rf "$scratch/album"
+sh scripts/make-demo-album.sh "$scratch/album"
+# The settings file as the program writes it (key=value, CR LF).
+printf 'from=%s\r\nalbum=%s\r\n' "$scratch/camera" "$scratch/album" > "$scratch/home/.snapfolio"
+mkdir -p "$scratch/camera"
+
+echo "demo: album root $scratch/album, settings $scratch/home/.snapfolio"
+HOME="$scratch/home" exec build/bin/snapfolio
