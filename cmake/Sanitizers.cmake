@@ -6,6 +6,12 @@ if(SNAPFOLIO_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# A fuzz build instruments every library for coverage, so the fuzzers are
+# guided by the parsers they exercise, not only by their harness files.
+if(SNAPFOLIO_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # Helper for libraries: all sources of one folder, its headers reachable as
 # "<folder>/<file>.h" from the project root.
 function(sf_library name)
