@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "engine/scoped_env.h"
 #include "glimlib/message.h"
 #include "snapfolio/cli/commands.h"
 #include "snapfolio/engine/exifdesc.h"
@@ -71,6 +72,7 @@ std::string constructed_tiff() {
 // stream, so an F-number's fixed notation carries over to the next picture,
 // with the catalogue of snapfolio loaded as the program has it.
 std::vector<std::string> page_texts(const std::vector<std::string>& files) {
+    scoped_env lang("LANG", nullptr);  // the catalogue the program gets
     testing::internal::CaptureStderr();
     glimlib::init_message(testenv::bin_dir() + "/", "snapfolio");
     testing::internal::GetCapturedStderr();
