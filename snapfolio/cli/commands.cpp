@@ -2,7 +2,6 @@
 
 #include <iomanip>
 
-#include "libutils/error.h"
 #include "snapfolio/cli/options.h"
 #include "snapfolio/cli/run.h"
 
@@ -58,11 +57,8 @@ int command_help(const cli_context_t& context, const std::vector<std::string>& a
     }
     const command_t* c = args.size() == 1 ? find_command(args[0]) : nullptr;
     if (!c) {
-        libutils::error();
-        context.err << (args.size() == 1 ? args[0] : std::string("help"))
-                    << (args.size() == 1 ? ": unknown command" : ": takes one command name")
-                    << ", see snapfolio-cli --help." << std::endl;
-        return exit_usage;
+        return args.size() == 1 ? usage_error(context.err, args[0], "unknown command")
+                                : usage_error(context.err, "help", "takes one command name");
     }
     print_command_usage(context.out, *c);
     return exit_ok;

@@ -62,11 +62,7 @@ bool describe_file(const cli_context_t& c, const std::string& file, bool& printe
 }  // namespace
 
 int command_exif(const cli_context_t& c, const std::vector<std::string>& files) {
-    if (files.empty()) {
-        libutils::error();
-        c.err << "exif: no file given, see snapfolio-cli help exif." << std::endl;
-        return exit_usage;
-    }
+    if (files.empty()) return usage_error(c.err, "exif", "no file given", "help exif");
     int status = exit_ok;
     bool printed = false;
     for (const std::string& file : files)

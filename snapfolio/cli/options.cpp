@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <iomanip>
 
-#include "libutils/error.h"
+#include "snapfolio/cli/run.h"
 
 namespace snapfolio {
 
@@ -78,9 +78,8 @@ const option_t* find_option(const std::string& name) {
     return nullptr;
 }
 
-bool usage_error(std::ostream& err, const std::string& subject, const char* text) {
-    libutils::error();
-    err << subject << ": " << text << ", see snapfolio-cli --help." << std::endl;
+bool refuse(std::ostream& err, const std::string& option, const char* text) {
+    usage_error(err, option, text);
     return false;
 }
 
@@ -111,15 +110,15 @@ bool parse_cli_options(cli_options_t& options, int argc, const char* const* argv
         const size_t eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
         const option_t* o = find_option(name);
-        if (!o) return usage_error(err, name, "unknown option");
+        if (!o) return refuse(err, name, "unknown option");
         std::string value;
         if (eq != std::string::npos)
             value = arg.substr(eq + 1);
         else if (i + 1 < argc)
             value = argv[++i];
         else
-            return usage_error(err, name, o->wants);
-        if (!o->set(options, value)) return usage_error(err, name, o->wants);
+            return refuse(err, name, o->wants);
+        if (!o->set(options, value)) return refuse(err, name, o->wants);
     }
     return true;
 }

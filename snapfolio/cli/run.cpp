@@ -25,13 +25,14 @@ void setup(const std::string& argv0, const cli_options_t& options) {
     initexif();
 }
 
-int usage_error(const std::string& subject, const char* text) {
+}  // namespace
+
+int usage_error(std::ostream& err, const std::string& subject, const std::string& text,
+                const std::string& topic) {
     libutils::error();
-    std::cerr << subject << ": " << text << ", see snapfolio-cli --help." << std::endl;
+    err << subject << ": " << text << ", see snapfolio-cli " << topic << "." << std::endl;
     return exit_usage;
 }
-
-}  // namespace
 
 int run_cli(int argc, const char* const* argv) {
     const cli_context_t context{std::cout, std::cerr};
@@ -43,10 +44,10 @@ int run_cli(int argc, const char* const* argv) {
             print_usage(std::cout);
             return exit_ok;
         }
-        return usage_error("snapfolio-cli", "no command given");
+        return usage_error(std::cerr, "snapfolio-cli", "no command given");
     }
     const command_t* command = find_command(options.command);
-    if (!command) return usage_error(options.command, "unknown command");
+    if (!command) return usage_error(std::cerr, options.command, "unknown command");
     if (options.help) {
         if (command->run == command_help)
             print_usage(std::cout);

@@ -1,7 +1,6 @@
 // snapfolio-cli settings: the settings in effect, one key=value line each in
 // the order of the settings file, after the file and the command-line
 // overrides were applied.
-#include "libutils/error.h"
 #include "snapfolio/cli/commands.h"
 #include "snapfolio/cli/run.h"
 #include "snapfolio/engine/global.h"
@@ -9,11 +8,7 @@
 namespace snapfolio {
 
 int command_settings(const cli_context_t& c, const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        libutils::error();
-        c.err << "settings: takes no arguments, see snapfolio-cli help settings." << std::endl;
-        return exit_usage;
-    }
+    if (!args.empty()) return usage_error(c.err, "settings", "takes no arguments", "help settings");
     const global_t& g = g_global;
     std::ostream& o = c.out;
     o << "from=" << g.from << '\n'

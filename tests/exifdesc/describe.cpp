@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 
+#include "exif/exiftest.h"
 #include "libgr/jpeg/exif.h"
 #include "snapfolio/engine/exifdesc.h"
 #include "support/jpegfixture.h"
@@ -25,11 +25,7 @@ std::string tiff_of(const block_t& b) {
 }
 
 bool parse_block(libgr::app1_marker_t& app1, const block_t& b) {
-    const std::string payload = ew::exif_payload(tiff_of(b));
-    libutils::bytevector buffer;
-    buffer.resize(payload.size());
-    std::memcpy(buffer.begin(), payload.data(), payload.size());
-    app1.set_app1_buffer(buffer);
+    app1.set_app1_buffer(exiftest::buffer_of(ew::exif_payload(tiff_of(b))));
     return app1.parse();
 }
 
