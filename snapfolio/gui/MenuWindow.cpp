@@ -13,6 +13,7 @@
 #include "libutils/text.h"
 #include "snapfolio/engine/album.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/exifdesc.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/message.h"
 #include "snapfolio/gui/GlobalOptionDialog.h"
@@ -71,8 +72,7 @@ MenuWindow::MenuWindow(int argc_, char** argv_) : argc(argc_), argv(argv_) {
         run_option_dialog();
         if (!loadini(message_dir, program_name)) std::exit(0);
     }
-    // The EXIF description tables are set up here once their engine part
-    // exists (initexif(program_dir, program_name)).
+    initexif();  // metering texts of the EXIF descriptions from the catalogue
 
     read_command_line();
     build_window();
