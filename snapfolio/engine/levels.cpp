@@ -105,11 +105,11 @@ bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegda
 }
 
 // The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
-// picture as it is now (halved L+2 times) when there is none or it cannot be
-// turned.
-bool write_thumbnail(const std::string& out, const original_t& o, uint64_t turn,
+// picture as it is now (halved L+2 times) when there is none, it cannot be
+// turned, or the photo's turn is not known (turn -1).
+bool write_thumbnail(const std::string& out, const original_t& o, int turn,
                      const libgr::image2d_t& picture, std::ostream& err) {
-    if (!o.thumbnail.empty()) {
+    if (!o.thumbnail.empty() && turn >= 0) {
         if (turn == 0) {
             if (libutils::write_file_atomically(out, o.thumbnail.begin(), o.thumbnail.size()))
                 return true;
@@ -305,7 +305,7 @@ bool shrinkone(const path_t& path, const std::vector<std::string>& names, const 
         }
     }
     if (stale[level + 2])
-        return write_thumbnail(path.str(names[level + 2], name), o, turn, picture, err);
+        return write_thumbnail(path.str(names[level + 2], name), o, int(turn), picture, err);
     return true;
 }
 
@@ -384,27 +384,36 @@ bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
             return false;
     }
     const uint64_t turn = effective_turn(rotate, o);
-    const bool turned = rotate != 0 || turn != 0;
 
+    // The full size. A turn asked for now is made again from the original.
+    // Without one, a missing or stale full size is made as the album was
+    // (turned when the orientation asks for it), and an existing one is
+    // what the levels are made from, whatever turn it was made with: the
+    // turns asked for when the album was made are not kept anywhere.
     std::string size0 = path.str(names[0], name);
     libgr::jpegdata_t turned_data;
     bool have_turned = false;
-    if (turned) {
-        // A turn asked for now is made again from the original; a photo
-        // turned by its orientation only when its full size is missing.
-        if (rotate != 0 || libutils::need_update(o.file, size0)) {
-            if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
-                libutils::error();
-                err << name << ": rotatejpeg() fail." << std::endl;
-                return false;
-            }
-            turned_data.name = size0.c_str();
-            have_turned = true;
+    bool turned_file = false;  // size0 is a turned copy, not the original
+    int stored_turn = -1;      // the turn size0 was made with; -1: not known
+    if (rotate != 0 || (turn != 0 && libutils::need_update(o.file, size0))) {
+        if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
+            libutils::error();
+            err << name << ": rotatejpeg() fail." << std::endl;
+            return false;
         }
-    } else if (libutils::need_update(o.file, size0) && !copyjpeg(o.file, size0, link_text(name))) {
-        libutils::error();
-        err << name << ": copyjpeg() fail." << std::endl;
-        return false;
+        turned_data.name = size0.c_str();
+        have_turned = turned_file = true;
+        stored_turn = int(turn);
+    } else if (libutils::need_update(o.file, size0)) {
+        if (!copyjpeg(o.file, size0, link_text(name))) {
+            libutils::error();
+            err << name << ": copyjpeg() fail." << std::endl;
+            return false;
+        }
+        stored_turn = 0;
+    } else {
+        turned_file = !is_full_size_of(size0, name, o);
+        if (!turned_file) stored_turn = 0;
     }
 
     if (rotate == 0) {
@@ -431,7 +440,7 @@ bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
     // As when the album was made: a turned photo's levels carry no segments
     // (not even the JFIF header of the turned full size, which would follow
     // libjpeg's own as a second one).
-    const markers_t markers = turned ? markers_t() : decoded.markers;
+    const markers_t markers = turned_file ? markers_t() : decoded.markers;
     for (uint64_t i = 0; i < start; ++i) {
         if (!halve(picture)) {
             libutils::error();
@@ -456,7 +465,20 @@ bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
             return false;
         }
     }
-    return write_thumbnail(path.str(names[level + 2], name), o, turn, picture, err);
+    // The thumbnail, like the levels, only when asked to turn or stale: an
+    // existing one already has the turn it was made with.
+    std::string thumb = path.str(names[level + 2], name);
+    if (rotate == 0 && !libutils::need_update(o.file, thumb)) return true;
+    if (stored_turn < 0 && !o.thumbnail.empty()) {
+        // The camera's thumbnail fits a full size turned by its orientation
+        // (as this album makes it); any other turn is not known here, and
+        // the thumbnail is then made from the picture.
+        libgr::jpegdata_t expected;
+        stored_turn = libgr::transform(turn, expected, o.data) && file_holds(size0, expected)
+                          ? int(turn)
+                          : -1;
+    }
+    return write_thumbnail(thumb, o, stored_turn, picture, err);
 }
 
 }  // namespace snapfolio

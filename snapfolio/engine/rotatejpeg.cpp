@@ -12,14 +12,7 @@
 
 namespace snapfolio {
 
-namespace {
-
-const char* subject_of(const libgr::jpegdata_t& data) {
-    return data.name ? data.name : "(memory)";
-}
-
-// Whether the regular file at path holds exactly `bytes`.
-bool holds(const std::string& path, const libgr::jpegdata_t& bytes) {
+bool file_holds(const std::string& path, const libutils::bytevector& bytes) {
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
         uint64_t(st.st_size) != bytes.size() || bytes.empty())
@@ -27,6 +20,12 @@ bool holds(const std::string& path, const libgr::jpegdata_t& bytes) {
     libgr::jpegdata_t old;
     if (!old.load(path.c_str())) return false;
     return old.size() == bytes.size() && std::memcmp(old.begin(), bytes.begin(), bytes.size()) == 0;
+}
+
+namespace {
+
+const char* subject_of(const libgr::jpegdata_t& data) {
+    return data.name ? data.name : "(memory)";
 }
 
 bool save(libgr::jpegdata_t& data, const std::string& destination) {
@@ -50,7 +49,7 @@ bool turnjpeg(const libgr::jpegdata_t& source, unsigned long quarter_turns,
         std::cerr << subject_of(source) << ": transform() fail." << std::endl;
         return false;
     }
-    if (holds(destination, turned)) return true;
+    if (file_holds(destination, turned)) return true;
     if (!save(turned, destination)) return false;
     if (written) *written = true;
     return true;

@@ -27,4 +27,7 @@ bool rotateallsize(const std::string& albumdir, const std::string& name,
 bool turnjpeg(const libgr::jpegdata_t& source, unsigned long quarter_turns,
               const std::string& destination, libgr::jpegdata_t& turned, bool* written);
 
+// Whether the regular file at path (not a link) holds exactly these bytes.
+bool file_holds(const std::string& path, const libutils::bytevector& bytes);
+
 }  // namespace snapfolio

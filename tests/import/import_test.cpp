@@ -235,7 +235,7 @@ TEST_F(AlbumTest, TheMakeChainNeverWritesTheCameraFolder) {
     albumtest::run_t r = albumtest::make_album(camera, files, album);
     ::chmod(camera.c_str(), 0755);
     ASSERT_TRUE(r.ok) << r.err << r.log;
-    EXPECT_EQ(albumtest::snapshot(camera), before);
+    EXPECT_EQ(albumtest::differences(albumtest::snapshot(camera), before), "");
     for (size_t i = 0; i < before.size(); ++i) {
         SCOPED_TRACE(before[i].first);
         EXPECT_EQ(stat_of(camera + "/" + before[i].first).mtime, times[i].mtime);

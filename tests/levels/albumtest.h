@@ -293,6 +293,7 @@ inline void age(const std::string& path, int64_t seconds_ago = 86400, long ns = 
 // Every file below dir (relative names) with its bytes: a snapshot to
 // compare.
 inline std::vector<std::pair<std::string, std::string>> snapshot(const std::string& dir) {
+    // (Compare two with differences(): gtest would print every byte.)
     std::string out;
     testenv::run(
         "cd " + testenv::shell_quote(dir) + " && find . -type f -o -type l | LC_ALL=C sort", &out);
@@ -305,6 +306,27 @@ inline std::vector<std::pair<std::string, std::string>> snapshot(const std::stri
                            is_symlink(full) ? "-> " + link_of(full) : testenv::read_file(full));
     }
     return files;
+}
+
+using snapshot_t = std::vector<std::pair<std::string, std::string>>;
+
+// The names whose content differs between two snapshots, or that only one
+// has, one per line; empty when they are the same.
+inline std::string differences(const snapshot_t& a, const snapshot_t& b) {
+    std::string out;
+    size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (j == b.size() || (i < a.size() && a[i].first < b[j].first)) {
+            out += "only first: " + a[i++].first + "\n";
+        } else if (i == a.size() || b[j].first < a[i].first) {
+            out += "only second: " + b[j++].first + "\n";
+        } else {
+            if (a[i].second != b[j].second) out += "differs: " + a[i].first + "\n";
+            ++i;
+            ++j;
+        }
+    }
+    return out;
 }
 
 // --- running the chains ----------------------------------------------------------
