@@ -135,6 +135,34 @@ bool write_thumbnail(const std::string& out, const original_t& o, int turn,
     return false;
 }
 
+uint64_t shrink_level_of(const libgr::jpeginfo_t& info) {
+    uint64_t width = info.width, height = info.height, level = 0;
+    while (width > g_global.shrink_width || height > g_global.shrink_height) {
+        width /= 2;
+        height /= 2;
+        ++level;
+    }
+    return level;
+}
+
+// Opens the original of name, or writes name, ": ", who and what failed.
+bool open_reporting(original_t& o, const path_t& path, const std::string& name, const char* who,
+                    std::ostream& err) {
+    switch (open_original(o, path.str("original", name))) {
+        case open_result_t::ok:
+            return true;
+        case open_result_t::load_failed:
+            libutils::error();
+            err << name << ": " << who << " jpegdata load fail." << std::endl;
+            return false;
+        case open_result_t::analyze_failed:
+            libutils::error();
+            err << name << ": " << who << " analyze_markers fail." << std::endl;
+            return false;
+    }
+    return false;
+}
+
 bool is_temporary(const std::string& f) {
     // "." name ".tmp" and six letters or digits, as the atomic writers and
     // copyfile_replacing name them.
@@ -173,13 +201,7 @@ uint64_t getshrinklevel(const std::string& file) {
         std::cerr << file << ": getshrinklevel() analyze_markers fail." << std::endl;
         return 0;
     }
-    uint64_t width = info.width, height = info.height, level = 0;
-    while (width > g_global.shrink_width || height > g_global.shrink_height) {
-        width /= 2;
-        height /= 2;
-        ++level;
-    }
-    return level;
+    return shrink_level_of(info);
 }
 
 uint64_t getshrinklevel(const std::string& albumdir, const std::string& name) {
@@ -226,21 +248,11 @@ void remove_stale_temporaries(const path_t& path) {
     }
 }
 
-bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
-               uint64_t level, uint64_t rotate, std::ostream& err) {
-    original_t o;
-    switch (open_original(o, path.str("original", name))) {
-        case open_result_t::ok:
-            break;
-        case open_result_t::load_failed:
-            libutils::error();
-            err << name << ": shrinkone() original jpegdata load fail." << std::endl;
-            return false;
-        case open_result_t::analyze_failed:
-            libutils::error();
-            err << name << ": shrinkone() original analyze_markers fail." << std::endl;
-            return false;
-    }
+namespace {
+
+// shrinkone of an original already opened.
+bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
+                      const std::string& name, uint64_t level, uint64_t rotate, std::ostream& err) {
     const uint64_t turn = effective_turn(rotate, o);
     const bool turned = rotate != 0 || turn != 0;
 
@@ -309,6 +321,15 @@ bool shrinkone(const path_t& path, const std::vector<std::string>& names, const 
     return true;
 }
 
+}  // namespace
+
+bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
+               uint64_t level, uint64_t rotate, std::ostream& err) {
+    original_t o;
+    return open_reporting(o, path, name, "shrinkone() original", err) &&
+           shrinkone_opened(o, path, names, name, level, rotate, err);
+}
+
 bool shrink(const path_t& path, const std::vector<files_t>& files,
             sigc::signal<void, double>& progress, std::ostream& err) {
     remove_stale_temporaries(path);
@@ -317,10 +338,13 @@ bool shrink(const path_t& path, const std::vector<files_t>& files,
     for (size_t i = 0; i < n; ++i) {
         const files_t& entry = files[i];
         if (is_photo(entry.name)) {
-            uint64_t level = getshrinklevel(path, entry.name);
+            // The original is opened once: its header gives the level.
+            original_t o;
+            bool ok = open_reporting(o, path, entry.name, "shrinkone() original", err);
+            uint64_t level = ok ? shrink_level_of(o.info) : 0;
             std::vector<std::string> names = levelnames(level);
-            if (!make_level_dirs(path, names, err) ||
-                !shrinkone(path, names, entry.name, level, entry.rotate, err)) {
+            if (!ok || !make_level_dirs(path, names, err) ||
+                !shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err)) {
                 libutils::error();
                 err << "shinkone() fail." << std::endl;
                 return false;
@@ -334,6 +358,12 @@ bool shrink(const path_t& path, const std::vector<files_t>& files,
     return true;
 }
 
+namespace {
+bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
+                            const path_t& path, const std::string& name, uint64_t level,
+                            uint64_t start, uint64_t rotate, std::ostream& err);
+}  // namespace
+
 bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
                   sigc::signal<void, double>& progress, std::ostream& err) {
     remove_stale_temporaries(path);
@@ -341,22 +371,28 @@ bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
     for (size_t i = 0; i < n; ++i) {
         const files_t& entry = files[i];
         if (is_photo(entry.name)) {
-            uint64_t level = getshrinklevel(path, entry.name);
+            // The original is opened once: its header gives the level. One
+            // that cannot be read counts as level 0, and fails below only
+            // when a level of it has to be made.
+            original_t o;
+            bool opened = open_original(o, path.str("original", entry.name)) == open_result_t::ok;
+            uint64_t level = opened ? shrink_level_of(o.info) : 0;
             std::vector<std::string> names = levelnames(level);
             if (!make_level_dirs(path, names, err)) return false;
-            bool ok = true;
+            uint64_t start = names.size();  // none to make
             if (entry.rotate != 0) {
-                ok = shrinkoneupdate(names, path, entry, level, 0, entry.rotate, err);
+                start = 0;
             } else {
-                for (uint64_t k = 0; k < names.size(); ++k) {
+                for (uint64_t k = 0; k < names.size() && start == names.size(); ++k) {
                     struct stat st;
-                    if (::stat(path.str(names[k], entry.name).c_str(), &st) != 0) {
-                        ok = shrinkoneupdate(names, path, entry, level, k, 0, err);
-                        break;
-                    }
+                    if (::stat(path.str(names[k], entry.name).c_str(), &st) != 0) start = k;
                 }
             }
-            if (!ok) return false;
+            if (start < names.size() &&
+                !(opened ? shrinkoneupdate_opened(o, names, path, entry.name, level, start,
+                                                  entry.rotate, err)
+                         : shrinkoneupdate(names, path, entry, level, start, entry.rotate, err)))
+                return false;
         } else if (is_movie(entry.name)) {
             // MOVIE CHAIN: as in shrink, this entry's movie levels are brought
             // up to date here; a failure ends shrinkupdate with false.
@@ -366,23 +402,12 @@ bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
     return true;
 }
 
-bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
-                     const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
-                     std::ostream& err) {
-    const std::string& name = entry.name;
-    original_t o;
-    switch (open_original(o, path.str("original", name))) {
-        case open_result_t::ok:
-            break;
-        case open_result_t::load_failed:
-            libutils::error();
-            err << name << ": shrinkoneupdate() jpegdata load fail." << std::endl;
-            return false;
-        case open_result_t::analyze_failed:
-            libutils::error();
-            err << name << ": shrinkoneupdate() analyze_markers fail." << std::endl;
-            return false;
-    }
+namespace {
+
+// shrinkoneupdate of an original already opened.
+bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
+                            const path_t& path, const std::string& name, uint64_t level,
+                            uint64_t start, uint64_t rotate, std::ostream& err) {
     const uint64_t turn = effective_turn(rotate, o);
 
     // The full size. A turn asked for now is made again from the original.
@@ -479,6 +504,16 @@ bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
                           : -1;
     }
     return write_thumbnail(thumb, o, stored_turn, picture, err);
+}
+
+}  // namespace
+
+bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
+                     const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
+                     std::ostream& err) {
+    original_t o;
+    return open_reporting(o, path, entry.name, "shrinkoneupdate()", err) &&
+           shrinkoneupdate_opened(o, names, path, entry.name, level, start, rotate, err);
 }
 
 }  // namespace snapfolio
