@@ -90,7 +90,11 @@ bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, con
         // The copy goes to a temporary and is renamed over the target, which
         // replaces an earlier import and never destroys the source, even when
         // it is the target itself.
-        if ((!media && !make_directory(path.str("txt"), err)) ||
+        // A name is one directory entry: anything else could reach outside
+        // the album.
+        bool plain =
+            !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+        if (!plain || (!media && !make_directory(path.str("txt"), err)) ||
             !copyfile_replacing(source, target)) {
             libutils::error();
             err << target << ": file copy fail." << std::endl;

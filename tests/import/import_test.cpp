@@ -138,6 +138,18 @@ TEST_F(AlbumTest, AMissingCameraFileStopsTheImportNamingItsTarget) {
     EXPECT_EQ(names, std::vector<std::string>{"A.JPG"});
 }
 
+TEST_F(AlbumTest, NamesThatAreNotOneEntryAreRefused) {
+    put("A.JPG", albumtest::jpeg(16, 16));
+    for (const char* name : {"../A.JPG", "sub/A.JPG", "", ".."}) {
+        SCOPED_TRACE(name);
+        std::string err;
+        EXPECT_FALSE(copy_files(camera + "/x", {{name, 0}}, album, &err));
+        EXPECT_NE(err.find(": file copy fail.\n"), std::string::npos);
+    }
+    EXPECT_FALSE(testenv::exists(root + "/A.JPG"));
+    EXPECT_FALSE(testenv::exists(album.str("A.JPG")));
+}
+
 TEST_F(AlbumTest, AlbumWithoutNameFailsBeforeAnythingIsCopied) {
     put("A.JPG", albumtest::jpeg(16, 16));
     snapfolio::path_t nameless(root, "book", "");
