@@ -58,6 +58,7 @@ bool allocate_stored(image2d_t& image, unsigned short align, bool border,
 bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short align, bool border,
                             const color3ub_t& border_colour) {
     markers.clear();
+    warnings = 0;
     const char* subject = subject_of(data);
     jpeg_decompress_struct cinfo;
     jpeg_error_ext_t err;
@@ -77,6 +78,7 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
             return false;
         }
         std::cerr << subject << ": jpeg decompress fail, but continue." << std::endl;
+        warnings = err.pub.num_warnings + 1;
         return true;
     }
     jpeg_create_decompress(&cinfo);
@@ -122,12 +124,14 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         if (jpeg_read_scanlines(&cinfo, &row, 1) == 0) {
             libutils::error();
             std::cerr << subject << ": decompress fail." << std::endl;
+            warnings = err.pub.num_warnings + 1;
             jpeg_abort_decompress(&cinfo);
             jpeg_destroy_decompress(&cinfo);
             return true;
         }
     }
     jpeg_finish_decompress(&cinfo);
+    warnings = err.pub.num_warnings;
     jpeg_destroy_decompress(&cinfo);
     return true;
 }

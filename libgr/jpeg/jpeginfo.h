@@ -68,6 +68,9 @@ class jpeginfo_t {
     uint64_t width = 0;
     uint64_t height = 0;
     std::vector<marker_t> markers;  // in file order
+    // libjpeg's warnings and mid-scan errors during the last decompress: not
+    // 0 when the picture holds made-up blocks (cut-off or corrupt data).
+    long warnings = 0;
 
     // Reads the header: size and every APPn/COM segment.
     bool analyze_markers(jpegdata_t& data);

@@ -1,0 +1,130 @@
+#include "snapfolio/engine/import.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+#include "libutils/error.h"
+#include "libutils/file.h"
+#include "libutils/path.h"
+
+namespace snapfolio {
+
+link_calls_t& link_calls() {
+    static link_calls_t calls = {::symlink, ::link};
+    return calls;
+}
+
+namespace {
+
+// Removes whatever entry is at path (lstat, so a dangling link goes too).
+void remove_entry(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0) ::unlink(path.c_str());
+}
+
+}  // namespace
+
+bool make_directory(const std::string& dir, std::ostream& err) {
+    if (libutils::mkdir(dir) == 0) return true;
+    int e = errno;
+    struct stat st;
+    if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
+    libutils::error();
+    err << dir << ": mkdir error, " << std::strerror(e) << std::endl;
+    return false;
+}
+
+bool copyfile_replacing(const std::string& src, const std::string& dst) {
+    // The same naming as the other rewritten files, so that a run killed
+    // halfway leaves a temporary the next run recognises and removes.
+    std::string temp = libutils::dirname(dst) + "." + libutils::basename2(dst) + ".tmpXXXXXX";
+    int fd = ::mkstemp(&temp[0]);
+    if (fd < 0) {
+        libutils::error();
+        std::cerr << dst << ": " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    // mkstemp makes the file private; an album is meant to be published.
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    bool ok = libutils::filecopy(src, temp);
+    if (ok) {
+        // filecopy keeps whole seconds; keep the nanoseconds too, so that the
+        // copy is exactly as old as its source.
+        struct stat st;
+        if (::stat(src.c_str(), &st) == 0) {
+            struct timespec times[2] = {st.st_atim, st.st_mtim};
+            ::utimensat(AT_FDCWD, temp.c_str(), times, 0);
+        }
+        if (::rename(temp.c_str(), dst.c_str()) != 0) {
+            libutils::error();
+            std::cerr << dst << ": " << std::strerror(errno) << std::endl;
+            ok = false;
+        }
+    }
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, const path_t& path,
+               sigc::signal<void, double>& progress) {
+    return copyfiles(srcdir, files, path, progress, std::cerr);
+}
+
+bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, const path_t& path,
+               sigc::signal<void, double>& progress, std::ostream& err) {
+    if (!make_directory(path.str("original"), err)) return false;
+    const size_t n = files.size();
+    for (size_t i = 0; i < n; ++i) {
+        const std::string& name = files[i].name;
+        std::string source = srcdir + "/" + name;
+        bool media = is_photo(name) || is_movie(name);
+        std::string target = path.str(media ? "original" : "txt", name);
+        // The copy goes to a temporary and is renamed over the target, which
+        // replaces an earlier import and never destroys the source, even when
+        // it is the target itself.
+        // A name is one directory entry: anything else could reach outside
+        // the album.
+        bool plain =
+            !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+        if (!plain || (!media && !make_directory(path.str("txt"), err)) ||
+            !copyfile_replacing(source, target)) {
+            libutils::error();
+            err << target << ": file copy fail." << std::endl;
+            return false;
+        }
+        progress.emit(double(i + 1) / double(n));
+    }
+    return true;
+}
+
+bool symlinkone(const std::string& target_of_link, const std::string& link) {
+    remove_entry(link);
+    if (link_calls().symlink(target_of_link.c_str(), link.c_str()) == 0) return true;
+    libutils::error();
+    std::cerr << target_of_link << " to " << link << ": symlink failed." << std::endl;
+    return false;
+}
+
+bool hardlinkone(const std::string& existing, const std::string& link) {
+    remove_entry(link);
+    if (link_calls().link(existing.c_str(), link.c_str()) == 0) return true;
+    libutils::error();
+    std::cerr << existing << " to " << link << ": hard link fail." << std::endl;
+    return false;
+}
+
+bool copyjpeg(const std::string& source, const std::string& target, const std::string& link_text) {
+    if (symlinkone(link_text, target)) return true;
+    if (hardlinkone(source, target)) return true;
+    return copyfile_replacing(source, target);
+}
+
+}  // namespace snapfolio

@@ -1,0 +1,519 @@
+#include "snapfolio/engine/levels.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "libgr/image/rotate.h"
+#include "libgr/image/scaledown.h"
+#include "libgr/jpeg/exif.h"
+#include "libgr/jpeg/transform.h"
+#include "libutils/atomicfile.h"
+#include "libutils/error.h"
+#include "libutils/file.h"
+#include "snapfolio/engine/global.h"
+#include "snapfolio/engine/import.h"
+#include "snapfolio/engine/rotatejpeg.h"
+
+namespace snapfolio {
+
+namespace {
+
+using markers_t = std::vector<libgr::jpeginfo_t::marker_t>;
+
+// An imported original, mapped, with what its header and EXIF segment say.
+// Not copyable: data.name points into file.
+struct original_t {
+    std::string file;
+    libgr::jpegdata_t data;
+    libgr::jpeginfo_t info;
+    libgr::app1_marker_t app1;
+    libutils::bytevector thumbnail;  // the EXIF thumbnail; empty when none
+    bool has_orientation = false;
+    int orientation = 0;
+
+    original_t() = default;
+    original_t(const original_t&) = delete;
+    original_t& operator=(const original_t&) = delete;
+};
+
+enum class open_result_t { ok, load_failed, analyze_failed };
+
+open_result_t open_original(original_t& o, const std::string& file) {
+    o.file = file;
+    if (!o.data.load(o.file.c_str())) return open_result_t::load_failed;
+    if (!o.info.analyze_markers(o.data)) return open_result_t::analyze_failed;
+    libutils::bytevector app1 = o.info.get_marker(libgr::MARKER_APP1);
+    if (!app1.empty()) {
+        o.app1.set_app1_buffer(app1);
+        bool parsed = o.app1.parse();
+        if (parsed && !o.app1.tiff_header.thumbnail_buffer.empty())
+            o.thumbnail = o.app1.tiff_header.thumbnail_buffer;
+        // A maker note that does not parse leaves the standard fields read:
+        // the orientation still counts.
+        const auto& orientation = o.app1.tiff_header.tag_0th.Orientation;
+        if (!orientation.empty()) {
+            o.has_orientation = true;
+            o.orientation = orientation[0];
+        }
+    }
+    return open_result_t::ok;
+}
+
+// The user's turn together with the one the EXIF orientation asks for.
+uint64_t effective_turn(uint64_t rotate, const original_t& o) {
+    if (!o.has_orientation) return rotate;
+    return uint64_t(libgr::mixorientandrightrotatecount(int(rotate), o.orientation));
+}
+
+// "../original/" and the name: relative, so the album can be moved.
+std::string link_text(const std::string& name) {
+    return path_t("", "..", "").str("original", name);
+}
+
+// Whether size0 already is the full size of an unturned photo: the link to
+// its original, a hard link to it, or a copy of it (same size, same time).
+bool is_full_size_of(const std::string& size0, const std::string& name, const original_t& o) {
+    struct stat ls, st, os;
+    if (::lstat(size0.c_str(), &ls) != 0 || ::stat(o.file.c_str(), &os) != 0) return false;
+    if (S_ISLNK(ls.st_mode)) {
+        std::string want = link_text(name);
+        std::vector<char> buf(want.size() + 2);
+        ssize_t n = ::readlink(size0.c_str(), buf.data(), buf.size());
+        return n == ssize_t(want.size()) && std::memcmp(buf.data(), want.data(), want.size()) == 0;
+    }
+    if (!S_ISREG(ls.st_mode) || ::stat(size0.c_str(), &st) != 0) return false;
+    if (st.st_dev == os.st_dev && st.st_ino == os.st_ino) return true;
+    return st.st_size == os.st_size && st.st_mtim.tv_sec == os.st_mtim.tv_sec &&
+           st.st_mtim.tv_nsec == os.st_mtim.tv_nsec;
+}
+
+bool halve(libgr::image2d_t& picture) {
+    libgr::image2d_t half;
+    if (!libgr::scaledown(half, picture)) return false;
+    picture = half;
+    return true;
+}
+
+// Decodes the full size; a picture that libjpeg had to make up blocks for
+// (cut-off or corrupt data) is refused: its levels would look whole.
+bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegdata_t& data) {
+    return decoded.decompress(picture, data) && decoded.warnings == 0;
+}
+
+// The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
+// picture as it is now (halved L+2 times) when there is none, it cannot be
+// turned, or the photo's turn is not known (turn -1).
+bool write_thumbnail(const std::string& out, const original_t& o, int turn,
+                     const libgr::image2d_t& picture, std::ostream& err) {
+    if (!o.thumbnail.empty() && turn >= 0) {
+        if (turn == 0) {
+            if (libutils::write_file_atomically(out, o.thumbnail.begin(), o.thumbnail.size()))
+                return true;
+            libutils::error();
+            err << out << ": thumbnail save fail, " << std::strerror(errno) << std::endl;
+            return false;
+        }
+        // Turned in memory and written once: a run killed in between never
+        // leaves a thumbnail that looks done but lies on its side.
+        libgr::jpegdata_t exif, turned;
+        exif.setvector(o.thumbnail, out.c_str());
+        if (libgr::transform(turn, turned, exif)) {
+            if (turned.save(out.c_str())) return true;
+            libutils::error();
+            err << out << ": thumbnail save fail, " << std::strerror(errno) << std::endl;
+            return false;
+        }
+        // A thumbnail that does not turn cleanly gives way to the picture.
+    }
+    if (savejpeg(out, picture, markers_t())) return true;
+    libutils::error();
+    err << out << ": savejpeg fail." << std::endl;
+    return false;
+}
+
+uint64_t shrink_level_of(const libgr::jpeginfo_t& info) {
+    uint64_t width = info.width, height = info.height, level = 0;
+    while (width > g_global.shrink_width || height > g_global.shrink_height) {
+        width /= 2;
+        height /= 2;
+        ++level;
+    }
+    return level;
+}
+
+// Opens the original of name, or writes name, ": ", who and what failed.
+bool open_reporting(original_t& o, const path_t& path, const std::string& name, const char* who,
+                    std::ostream& err) {
+    switch (open_original(o, path.str("original", name))) {
+        case open_result_t::ok:
+            return true;
+        case open_result_t::load_failed:
+            libutils::error();
+            err << name << ": " << who << " jpegdata load fail." << std::endl;
+            return false;
+        case open_result_t::analyze_failed:
+            libutils::error();
+            err << name << ": " << who << " analyze_markers fail." << std::endl;
+            return false;
+    }
+    return false;
+}
+
+bool is_temporary(const std::string& f) {
+    // "." name ".tmp" and six letters or digits, as the atomic writers and
+    // copyfile_replacing name them.
+    if (f.size() < 12 || f[0] != '.' || f.compare(f.size() - 10, 4, ".tmp") != 0) return false;
+    for (size_t i = f.size() - 6; i < f.size(); ++i)
+        if (!std::isalnum((unsigned char)f[i])) return false;
+    return true;
+}
+
+bool is_level_dir(const std::string& d) {
+    if (d == "original" || d == "thumb") return true;
+    if (d.size() < 5 || d.compare(0, 4, "size") != 0) return false;
+    for (size_t i = 4; i < d.size(); ++i)
+        if (!std::isdigit((unsigned char)d[i])) return false;
+    return true;
+}
+
+bool make_level_dirs(const path_t& path, const std::vector<std::string>& names, std::ostream& err) {
+    for (const std::string& n : names)
+        if (!make_directory(path.str(n), err)) return false;
+    return true;
+}
+
+}  // namespace
+
+uint64_t getshrinklevel(const std::string& file) {
+    libgr::jpegdata_t data;
+    if (!data.load(file.c_str())) {
+        libutils::error();
+        std::cerr << file << ": getshrinklevel() jpegdata load fail." << std::endl;
+        return 0;
+    }
+    libgr::jpeginfo_t info;
+    if (!info.analyze_markers(data)) {
+        libutils::error();
+        std::cerr << file << ": getshrinklevel() analyze_markers fail." << std::endl;
+        return 0;
+    }
+    return shrink_level_of(info);
+}
+
+uint64_t getshrinklevel(const std::string& albumdir, const std::string& name) {
+    return getshrinklevel(albumdir + "/original/" + name);
+}
+
+uint64_t getshrinklevel(const path_t& path, const std::string& name) {
+    return getshrinklevel(path.str("original", name));
+}
+
+std::vector<std::string> levelnames(uint64_t level) {
+    std::vector<std::string> names;
+    for (uint64_t i = 0; i <= level + 1; ++i) names.push_back("size" + std::to_string(i));
+    names.push_back("thumb");
+    return names;
+}
+
+bool savejpeg(const std::string& file, const libgr::image2d_t& image, const markers_t& markers) {
+    libgr::jpeginfo_t info;
+    info.markers = markers;
+    libgr::jpegdata_t out;
+    out.name = file.c_str();
+    int quality = int(uint32_t(g_global.jpeg_compress));
+    if (!info.compress(out, image, quality, true)) {
+        libutils::error();
+        std::cerr << file << ": svjinfo compress() fail." << std::endl;
+        return false;
+    }
+    if (!out.save(file.c_str())) {
+        libutils::error();
+        std::cerr << file << "svjdata save() fail." << std::endl;
+        return false;
+    }
+    return true;
+}
+
+void remove_stale_temporaries(const path_t& path) {
+    std::vector<std::string> dirs, files;
+    if (!libutils::getdirs(dirs, path.str())) return;
+    for (const std::string& d : dirs) {
+        if (!is_level_dir(d) || !libutils::getfiles(files, path.str(d))) continue;
+        for (const std::string& f : files)
+            if (is_temporary(f)) ::unlink(path.str(d, f).c_str());
+    }
+}
+
+namespace {
+
+// shrinkone of an original already opened.
+bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
+                      const std::string& name, uint64_t level, uint64_t rotate, std::ostream& err) {
+    const uint64_t turn = effective_turn(rotate, o);
+    const bool turned = rotate != 0 || turn != 0;
+
+    // The full size. When it is the same as before (the same link, or the
+    // same turned bytes), smaller levels newer than the original are kept;
+    // when it changed they are all made again, so the ladder never mixes two
+    // turns of the photo.
+    std::string size0 = path.str(names[0], name);
+    libgr::jpegdata_t turned_data;
+    bool size0_changed = false;
+    if (turned) {
+        if (!turnjpeg(o.data, turn, size0, turned_data, &size0_changed)) {
+            libutils::error();
+            err << name << ": shrinkone() rotatejpeg fail." << std::endl;
+            return false;
+        }
+        turned_data.name = size0.c_str();
+    } else if (!is_full_size_of(size0, name, o)) {
+        size0_changed = true;
+        if (!copyjpeg(o.file, size0, link_text(name))) {
+            libutils::error();
+            err << name << ": shrinkone() copyjpeg fail." << std::endl;
+            return false;
+        }
+    }
+
+    std::vector<bool> stale(level + 3, false);
+    bool any = false;
+    for (uint64_t i = 1; i <= level + 2; ++i) {
+        stale[i] = size0_changed || libutils::need_update(o.file, path.str(names[i], name));
+        any = any || stale[i];
+    }
+    if (!any) return true;  // nothing to write: no need to decode either
+
+    libgr::jpegdata_t& full = turned ? turned_data : o.data;
+    libgr::jpeginfo_t decoded;
+    libgr::image2d_t picture;
+    if (!decode(picture, decoded, full)) {
+        libutils::error();
+        err << (turned ? size0 : o.file) << ": shrinkone() decompress fail." << std::endl;
+        return false;
+    }
+    // A turned photo's levels carry no segments: its EXIF orientation would
+    // turn the upright pixels once more.
+    const markers_t markers = turned ? markers_t() : decoded.markers;
+    if (!halve(picture)) {
+        libutils::error();
+        err << name << ": scaledown() fail." << std::endl;
+        return false;
+    }
+    for (uint64_t i = 1; i <= level + 1; ++i) {
+        std::string out = path.str(names[i], name);
+        if (stale[i] && !savejpeg(out, picture, markers)) {
+            libutils::error();
+            err << out << ": savejpeg fail." << std::endl;
+            return false;
+        }
+        if (!halve(picture)) {
+            libutils::error();
+            err << out << ": scaledown() fail." << std::endl;
+            return false;
+        }
+    }
+    if (stale[level + 2])
+        return write_thumbnail(path.str(names[level + 2], name), o, int(turn), picture, err);
+    return true;
+}
+
+}  // namespace
+
+bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
+               uint64_t level, uint64_t rotate, std::ostream& err) {
+    original_t o;
+    return open_reporting(o, path, name, "shrinkone() original", err) &&
+           shrinkone_opened(o, path, names, name, level, rotate, err);
+}
+
+bool shrink(const path_t& path, const std::vector<files_t>& files,
+            sigc::signal<void, double>& progress, std::ostream& err) {
+    remove_stale_temporaries(path);
+    if (!make_directory(path.str("thumb"), err)) return false;
+    const size_t n = files.size();
+    for (size_t i = 0; i < n; ++i) {
+        const files_t& entry = files[i];
+        if (is_photo(entry.name)) {
+            // The original is opened once: its header gives the level.
+            original_t o;
+            bool ok = open_reporting(o, path, entry.name, "shrinkone() original", err);
+            uint64_t level = ok ? shrink_level_of(o.info) : 0;
+            std::vector<std::string> names = levelnames(level);
+            if (!ok || !make_level_dirs(path, names, err) ||
+                !shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err)) {
+                libutils::error();
+                err << "shinkone() fail." << std::endl;
+                return false;
+            }
+        } else if (is_movie(entry.name)) {
+            // MOVIE CHAIN: conversion, still image and movie levels of this
+            // entry are made here; a failure ends shrink with false.
+        }
+        progress.emit(double(i + 1) / double(n));
+    }
+    return true;
+}
+
+namespace {
+bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
+                            const path_t& path, const std::string& name, uint64_t level,
+                            uint64_t start, uint64_t rotate, std::ostream& err);
+}  // namespace
+
+bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
+                  sigc::signal<void, double>& progress, std::ostream& err) {
+    remove_stale_temporaries(path);
+    const size_t n = files.size();
+    for (size_t i = 0; i < n; ++i) {
+        const files_t& entry = files[i];
+        if (is_photo(entry.name)) {
+            // The original is opened once: its header gives the level. One
+            // that cannot be read counts as level 0, and fails below only
+            // when a level of it has to be made.
+            original_t o;
+            bool opened = open_original(o, path.str("original", entry.name)) == open_result_t::ok;
+            uint64_t level = opened ? shrink_level_of(o.info) : 0;
+            std::vector<std::string> names = levelnames(level);
+            if (!make_level_dirs(path, names, err)) return false;
+            uint64_t start = names.size();  // none to make
+            if (entry.rotate != 0) {
+                start = 0;
+            } else {
+                for (uint64_t k = 0; k < names.size() && start == names.size(); ++k) {
+                    struct stat st;
+                    if (::stat(path.str(names[k], entry.name).c_str(), &st) != 0) start = k;
+                }
+            }
+            if (start < names.size() &&
+                !(opened ? shrinkoneupdate_opened(o, names, path, entry.name, level, start,
+                                                  entry.rotate, err)
+                         : shrinkoneupdate(names, path, entry, level, start, entry.rotate, err)))
+                return false;
+        } else if (is_movie(entry.name)) {
+            // MOVIE CHAIN: as in shrink, this entry's movie levels are brought
+            // up to date here; a failure ends shrinkupdate with false.
+        }
+        progress.emit(double(i + 1) / double(n));
+    }
+    return true;
+}
+
+namespace {
+
+// shrinkoneupdate of an original already opened.
+bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
+                            const path_t& path, const std::string& name, uint64_t level,
+                            uint64_t start, uint64_t rotate, std::ostream& err) {
+    const uint64_t turn = effective_turn(rotate, o);
+
+    // The full size. A turn asked for now is made again from the original.
+    // Without one, a missing or stale full size is made as the album was
+    // (turned when the orientation asks for it), and an existing one is
+    // what the levels are made from, whatever turn it was made with: the
+    // turns asked for when the album was made are not kept anywhere.
+    std::string size0 = path.str(names[0], name);
+    libgr::jpegdata_t turned_data;
+    bool have_turned = false;
+    bool turned_file = false;  // size0 is a turned copy, not the original
+    int stored_turn = -1;      // the turn size0 was made with; -1: not known
+    if (rotate != 0 || (turn != 0 && libutils::need_update(o.file, size0))) {
+        if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
+            libutils::error();
+            err << name << ": rotatejpeg() fail." << std::endl;
+            return false;
+        }
+        turned_data.name = size0.c_str();
+        have_turned = turned_file = true;
+        stored_turn = int(turn);
+    } else if (libutils::need_update(o.file, size0)) {
+        if (!copyjpeg(o.file, size0, link_text(name))) {
+            libutils::error();
+            err << name << ": copyjpeg() fail." << std::endl;
+            return false;
+        }
+        stored_turn = 0;
+    } else {
+        turned_file = !is_full_size_of(size0, name, o);
+        if (!turned_file) stored_turn = 0;
+    }
+
+    if (rotate == 0) {
+        bool any = false;
+        for (const std::string& n : names)
+            any = any || libutils::need_update(o.file, path.str(n, name));
+        if (!any) return true;
+    }
+
+    libgr::jpegdata_t loaded;
+    if (!have_turned && !loaded.load(size0.c_str())) {
+        libutils::error();
+        err << size0 << ": shrinkoneupdate() jpegdata load fail." << std::endl;
+        return false;
+    }
+    libgr::jpegdata_t& full = have_turned ? turned_data : loaded;
+    libgr::jpeginfo_t decoded;
+    libgr::image2d_t picture;
+    if (!decode(picture, decoded, full)) {
+        libutils::error();
+        err << name << ": shrinkoneupdate() decompress fail." << std::endl;
+        return false;
+    }
+    // As when the album was made: a turned photo's levels carry no segments
+    // (not even the JFIF header of the turned full size, which would follow
+    // libjpeg's own as a second one).
+    const markers_t markers = turned_file ? markers_t() : decoded.markers;
+    for (uint64_t i = 0; i < start; ++i) {
+        if (!halve(picture)) {
+            libutils::error();
+            err << name << ": scaledown() fail." << std::endl;
+            return false;
+        }
+    }
+    for (uint64_t i = start; i <= level + 1; ++i) {
+        std::string out = path.str(names[i], name);
+        // Level 0 was made above, losslessly: it is never encoded again.
+        if (i > 0 && (rotate != 0 || libutils::need_update(o.file, out))) {
+            if (!make_directory(path.str(names[i]), err)) return false;
+            if (!savejpeg(out, picture, markers)) {
+                libutils::error();
+                err << out << ": savejpeg fail." << std::endl;
+                return false;
+            }
+        }
+        if (!halve(picture)) {
+            libutils::error();
+            err << out << ": scaledown() fail." << std::endl;
+            return false;
+        }
+    }
+    // The thumbnail, like the levels, only when asked to turn or stale: an
+    // existing one already has the turn it was made with.
+    std::string thumb = path.str(names[level + 2], name);
+    if (rotate == 0 && !libutils::need_update(o.file, thumb)) return true;
+    if (stored_turn < 0 && !o.thumbnail.empty()) {
+        // The camera's thumbnail fits a full size turned by its orientation
+        // (as this album makes it); any other turn is not known here, and
+        // the thumbnail is then made from the picture.
+        libgr::jpegdata_t expected;
+        stored_turn = libgr::transform(turn, expected, o.data) && file_holds(size0, expected)
+                          ? int(turn)
+                          : -1;
+    }
+    return write_thumbnail(thumb, o, stored_turn, picture, err);
+}
+
+}  // namespace
+
+bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
+                     const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
+                     std::ostream& err) {
+    original_t o;
+    return open_reporting(o, path, entry.name, "shrinkoneupdate()", err) &&
+           shrinkoneupdate_opened(o, names, path, entry.name, level, start, rotate, err);
+}
+
+}  // namespace snapfolio

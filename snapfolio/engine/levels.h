@@ -1,0 +1,67 @@
+// The ladder of sizes of every photo: "size0" (full size: a link to the
+// original, or the original turned losslessly), "size1" up to "size<L+1>",
+// each half the one before, and "thumb" (the camera's EXIF thumbnail, or the
+// picture halved L+2 times). L, the shrink level, is how often the full size
+// must be halved to fit the shrink limit of the settings.
+//
+// A photo is turned when the user asked for a turn or its EXIF orientation
+// asks for one (6, 3 or 8): its full size is then the original turned by both
+// together, and its smaller levels are upright pixels without segments, so
+// that nothing turns them a second time. An unturned photo's smaller levels
+// carry the original's segments (EXIF included).
+//
+// Each photo is decoded once per operation; the levels come from halving the
+// picture in memory. Every level file is written to a temporary name and
+// renamed into place, so a level that exists is complete.
+#pragma once
+
+#include <sigc++/sigc++.h>
+
+#include <cstdint>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "libgr/image/image.h"
+#include "libgr/jpeg/jpeginfo.h"
+#include "snapfolio/engine/album.h"
+
+namespace snapfolio {
+
+// L of a JPEG file from its frame header; 0, with a line on standard error,
+// when the file cannot be read.
+uint64_t getshrinklevel(const std::string& file);
+uint64_t getshrinklevel(const std::string& albumdir, const std::string& name);  // original/
+uint64_t getshrinklevel(const path_t& path, const std::string& name);           // original/
+
+// "size0" .. "size<L+1>", "thumb": L+3 names.
+std::vector<std::string> levelnames(uint64_t level);
+
+// Encodes the picture with the settings' quality, baseline, the segments
+// after libjpeg's JFIF header, and writes it to file.
+bool savejpeg(const std::string& file, const libgr::image2d_t& image,
+              const std::vector<libgr::jpeginfo_t::marker_t>& markers);
+
+// Makes every level of every photo of files (diagnostics on err); files that
+// are not photos are passed over. Emits i / n after the i-th entry.
+bool shrink(const path_t& path, const std::vector<files_t>& files,
+            sigc::signal<void, double>& progress, std::ostream& err);
+// One photo; names from levelnames(level). A level file that exists and is
+// newer than the original is kept, unless the full size changed now.
+bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
+               uint64_t level, uint64_t rotate, std::ostream& err);
+
+// Brings the levels of files up to date: an entry with a turn is made again
+// from its original; otherwise only a photo with a missing level file is
+// made again, from that level on.
+bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
+                  sigc::signal<void, double>& progress, std::ostream& err = std::cerr);
+bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
+                     const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
+                     std::ostream& err = std::cerr);
+
+// Removes the temporaries that a run killed while writing left in the
+// album's "original", "size…" and "thumb" folders.
+void remove_stale_temporaries(const path_t& path);
+
+}  // namespace snapfolio
