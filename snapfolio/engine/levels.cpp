@@ -16,6 +16,7 @@
 #include "libutils/file.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/import.h"
+#include "snapfolio/engine/movie.h"
 #include "snapfolio/engine/rotatejpeg.h"
 
 namespace snapfolio {
@@ -350,8 +351,7 @@ bool shrink(const path_t& path, const std::vector<files_t>& files,
                 return false;
             }
         } else if (is_movie(entry.name)) {
-            // MOVIE CHAIN: conversion, still image and movie levels of this
-            // entry are made here; a failure ends shrink with false.
+            if (!ffmovie(path, entry.name, err)) return false;
         }
         progress.emit(double(i + 1) / double(n));
     }
@@ -394,8 +394,8 @@ bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
                          : shrinkoneupdate(names, path, entry, level, start, entry.rotate, err)))
                 return false;
         } else if (is_movie(entry.name)) {
-            // MOVIE CHAIN: as in shrink, this entry's movie levels are brought
-            // up to date here; a failure ends shrinkupdate with false.
+            // Conversions and stills skip every target newer than its source.
+            if (!ffmovie(path, entry.name, err)) return false;
         }
         progress.emit(double(i + 1) / double(n));
     }

@@ -14,6 +14,7 @@
 #include "libutils/path.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/levels.h"
+#include "snapfolio/engine/movie.h"
 
 namespace snapfolio {
 
@@ -134,6 +135,19 @@ bool load_scaled_thumbnail(libgr::image2d_t& image, const path_t& path, const st
         image = rgb;
     }
     return true;
+}
+
+bool load_scaled_ffthumbnail(libgr::image2d_t& image, const path_t& path, const std::string& name,
+                             int scale, std::string& info) {
+    libgr::direction2ul_t size;
+    uint64_t level = getffshrinklevel(path, "original", name, size, info);
+    std::vector<std::string> names = movielevelnames(level);
+    names.push_back("thumb");
+    uint64_t t = g_global.show_level + uint64_t(bit_length(scale > 0 ? unsigned(scale) : 0));
+    uint64_t index = level + 3 >= t ? level + 3 - t : 0;
+    // Movies have no "thumb" level: the smallest still stands in for it.
+    if (index > level + 1) index = level + 1;
+    return load_size_jpeg(image, path, names[index], replace_extension(name, ".jpg"));
 }
 
 bool is_exist(const std::string& file) {

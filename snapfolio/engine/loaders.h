@@ -32,6 +32,12 @@ bool load_size_jpeg(libgr::image2d_t& image, const path_t& path, const std::stri
 bool load_scaled_thumbnail(libgr::image2d_t& image, const path_t& path, const std::string& name,
                            int scale);
 
+// The still of a movie's level picked as for photos (show_level and the
+// screen's scale); a pick below the smallest level takes the smallest. Also
+// gives the movie's duration. No fallback: false when the still is missing.
+bool load_scaled_ffthumbnail(libgr::image2d_t& image, const path_t& path, const std::string& name,
+                             int scale, std::string& info);
+
 // False for an empty name; one trailing "/" is ignored; then whether stat
 // finds it.
 bool is_exist(const std::string& file);
