@@ -3,7 +3,7 @@
 // (orientation 6 and 8), most with an EXIF thumbnail. They let the album
 // builder be tried, tested and measured without a memory card.
 //
-//   snapfolio-samples OUTDIR [--count N] [--size WxH] [--quality Q]
+//   snapfolio-samples OUTDIR [--count N] [--size WxH] [--quality Q] [--upright]
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -104,9 +104,9 @@ bool write_shot(const std::string& dir, const shot_t& shot, int width, int heigh
 }
 
 int usage(const char* argv0) {
-    std::cerr << "usage: " << argv0 << " OUTDIR [--count N] [--size WxH] [--quality Q]\n"
+    std::cerr << "usage: " << argv0 << " OUTDIR [--count N] [--size WxH] [--quality Q] [--upright]\n"
               << "  writes N sample camera photos (default: the 6 of the demo album,\n"
-              << "  2048x1536, quality 92) into OUTDIR" << std::endl;
+              << "  2048x1536, quality 92) into OUTDIR; --upright: none held sideways" << std::endl;
     return 2;
 }
 
@@ -116,11 +116,13 @@ int main(int argc, char** argv) {
     if (argc < 2 || argv[1][0] == '-') return usage(argv[0]);
     std::string dir = argv[1];
     int count = 0, width = 2048, height = 1536, quality = 92;
+    bool upright = false;
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--count" && i + 1 < argc) count = std::atoi(argv[++i]);
         else if (a == "--size" && i + 1 < argc && std::sscanf(argv[++i], "%dx%d", &width, &height) == 2) {}
         else if (a == "--quality" && i + 1 < argc) quality = std::atoi(argv[++i]);
+        else if (a == "--upright") upright = true;
         else return usage(argv[0]);
     }
     if (width < 16 || height < 16 || width > 65000 || height > 65000 || quality < 1 || quality > 100 ||
@@ -140,6 +142,7 @@ int main(int argc, char** argv) {
             shot.scene = i % samplegen::scene_count;
             shot.camera = i % samplegen::camera_count();
         }
+        if (upright) shot.orientation = 1;
         if (!write_shot(dir, shot, width, height, quality, 1000u + (unsigned)i)) return 1;
     }
     return 0;

@@ -145,7 +145,7 @@ std::vector<unsigned char> render_scene(e_scene_t s, int width, int height, unsi
             case scene_forest: c = forest(u, v, aspect, seed); break;
             default: c = landscape(u, v, aspect, seed); break;
             }
-            float grain = (hash_noise(x, y, seed + 99) - 0.5f) * 0.06f;
+            float grain = (hash_noise(x, y, seed + 99) - 0.5f) * 0.10f;
             float ch[3] = {c.r + grain, c.g + grain, c.b + grain};
             for (int k = 0; k < 3; ++k)
                 row[x * 3 + k] = (unsigned char)std::lround(std::clamp(ch[k], 0.0f, 1.0f) * 255);

@@ -1,0 +1,206 @@
+// Making a whole album from a camera folder, against the floor that
+// libjpeg-turbo's tools set for the same work in the same run: one full
+// `djpeg` decode per photo plus one `cjpeg -quality Q -baseline` per rung the
+// album stores (from ready-made halves, since the tools cannot halve). Also
+// the peak memory of a make (a child process of its own) against one decoded
+// photo, an update of the unchanged album against the make, and the plain
+// time of making an album of 12-megapixel photos.
+//
+//   bench_album [--photos N] [--keep DIR]
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "libgr/image/scaledown.h"
+#include "libgr/jpeg/jpeginfo.h"
+#include "libutils/file.h"
+#include "libutils/path.h"
+#include "snapfolio/engine/chain.h"
+#include "snapfolio/engine/global.h"
+#include "snapfolio/engine/levels.h"
+
+extern char** environ;
+
+namespace {
+
+double now_ms() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Runs argv with standard output to `out` (or /dev/null); milliseconds, or -1
+// when it failed. `peak_kib` gets the process's peak resident size.
+double run_timed(const std::vector<std::string>& argv, const char* out = "/dev/null",
+                 long* peak_kib = nullptr) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    double start = now_ms();
+    pid_t pid;
+    int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return -1;
+    int status = 0;
+    struct rusage ru;
+    wait4(pid, &status, 0, &ru);
+    double t = now_ms() - start;
+    if (peak_kib) *peak_kib = ru.ru_maxrss;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
+}
+
+bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << img.width << " " << img.height << "\n255\n";
+    for (uint32_t y = img.height; y-- > 0;)  // our rows are bottom-up
+        out.write(reinterpret_cast<const char*>(img[y]), (std::streamsize)img.width * 3);
+    return bool(out);
+}
+
+std::vector<std::string> photos_in(const std::string& dir) {
+    std::vector<std::string> names, photos;
+    libutils::getfiles(names, dir);
+    for (const std::string& n : names)
+        if (libutils::extcasecmp(n, ".jpg") == 0) photos.push_back(n);
+    return photos;
+}
+
+// Writes `count` camera-like photos of the given size once; later runs reuse
+// them.
+bool make_photos(const std::string& dir, int count, const char* size) {
+    if ((int)photos_in(dir).size() == count) return true;
+    std::string cmd = std::string("rm -rf '") + dir + "' && " + SAMPLES_PROGRAM + " '" + dir +
+                      "' --upright --count " + std::to_string(count) + " --size " + size;
+    std::cout << "writing " << count << " photos of " << size << " into " << dir << std::endl;
+    return std::system(cmd.c_str()) == 0;
+}
+
+// The floor: one djpeg per photo, one cjpeg per encoded rung.
+double floor_ms(const std::string& camera, const std::string& work) {
+    int quality = (int)snapfolio::g_global.jpeg_compress;
+    double total = 0;
+    for (const std::string& name : photos_in(camera)) {
+        std::string src = camera + "/" + name;
+        double t = run_timed({"djpeg", "-ppm", src});
+        if (t < 0) return -1;
+        total += t;
+        // The rungs: halves 1 to L+1 (the thumbnail is the camera's own).
+        libgr::jpegdata_t data;
+        libgr::jpeginfo_t info;
+        libgr::image2d_t img, half;
+        if (!data.load(src.c_str()) || !info.decompress(img, data, 0, false, {})) return -1;
+        uint64_t level = snapfolio::getshrinklevel(src);
+        for (uint64_t i = 1; i <= level + 1; ++i) {
+            if (!libgr::scaledown(half, img)) return -1;
+            img = half;
+            std::string ppm = work + "/rung.ppm";
+            write_ppm(ppm, img);
+            double e = run_timed({"cjpeg", "-quality", std::to_string(quality), "-baseline", ppm});
+            if (e < 0) return -1;
+            total += e;
+        }
+    }
+    return total;
+}
+
+bool make_album(const std::string& camera, const std::string& root, const std::string& name,
+                bool update) {
+    std::vector<snapfolio::files_t> files;
+    for (const std::string& n : photos_in(camera)) files.push_back({n, 0});
+    snapfolio::path_t path(root, "", name);
+    libutils::mkdir(root);
+    libutils::mkdir(path.str());
+    sigc::signal<void, double> copy, shrink, html, zoom;
+    std::ostringstream err;
+    bool ok = update ? snapfolio::updatealbum(path, files, copy, shrink, html, zoom, err)
+                     : snapfolio::makealbumwithrotate(camera, files, path, copy, shrink, html,
+                                                      zoom, err);
+    if (!ok) std::cerr << err.str();
+    return ok;
+}
+
+// Runs this program again as `--child-make CAMERA ROOT` and returns the
+// child's peak resident size in MiB and its time.
+bool child_make(const std::string& self, const std::string& camera, const std::string& root,
+                double& peak_mib, double& ms) {
+    std::system(("rm -rf '" + root + "'").c_str());
+    long peak_kib = 0;
+    ms = run_timed({self, "--child-make", camera, root}, "/dev/null", &peak_kib);
+    peak_mib = (double)peak_kib / 1024.0;
+    return ms >= 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--child-make") {
+        std::ostringstream quiet;
+        std::streambuf* old = std::cout.rdbuf(quiet.rdbuf());
+        bool ok = make_album(argv[2], argv[3], "album", false);
+        std::cout.rdbuf(old);
+        return ok ? 0 : 1;
+    }
+    int photos = 20;
+    std::string keep = "bench-photos";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::string(argv[i]) == "--photos") photos = std::atoi(argv[i + 1]);
+        else if (std::string(argv[i]) == "--keep") keep = argv[i + 1];
+    }
+    for (const char* tool : {"djpeg", "cjpeg"}) {
+        if (std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) != 0) {
+            std::cout << tool << " is not installed: nothing measured" << std::endl;
+            return 0;
+        }
+    }
+    std::string self = libutils::realpath("/proc/self/exe");
+    libutils::mkdir(keep);
+    std::string cam24 = keep + "/camera-24mp", cam12 = keep + "/camera-12mp";
+    if (!make_photos(cam24, photos, "6000x4000") || !make_photos(cam12, photos, "4000x3000"))
+        return 1;
+    std::string work = keep + "/work";
+    std::system(("rm -rf '" + work + "'").c_str());
+    libutils::mkdir(work);
+
+    double floor = floor_ms(cam24, work);
+    double peak = 0, make24 = 0;
+    if (floor < 0 || !child_make(self, cam24, work + "/root24", peak, make24)) return 1;
+
+    std::ostringstream quiet;
+    std::streambuf* old = std::cout.rdbuf(quiet.rdbuf());
+    double t0 = now_ms();
+    bool updated = make_album(cam24, work + "/root24", "album", true);
+    double update24 = now_ms() - t0;
+    std::cout.rdbuf(old);
+
+    double peak12 = 0, make12 = 0;
+    if (!updated || !child_make(self, cam12, work + "/root12", peak12, make12)) return 1;
+
+    double decoded_mib = 6000.0 * 4000 * 3 / 1048576;
+    std::printf("album of %d photos, 6000x4000 4:2:0 q92, quality %d rungs\n", photos,
+                (int)snapfolio::g_global.jpeg_compress);
+    std::printf("  make (child process)   %8.0f ms\n", make24);
+    std::printf("  floor (djpeg + cjpeg)  %8.0f ms   ratio %.2f (target <= 1.30)\n", floor,
+                make24 / floor);
+    std::printf("  peak memory            %8.0f MiB  %.2f x one decoded photo (target < 2.5)\n",
+                peak, peak / decoded_mib);
+    std::printf("  update, unchanged      %8.0f ms   %.1f%% of make (target < 5%%)\n", update24,
+                100 * update24 / make24);
+    std::printf("album of %d photos, 4000x3000: make %.0f ms (target <= 3000 ms)\n", photos, make12);
+    return 0;
+}
