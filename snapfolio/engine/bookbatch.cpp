@@ -1,13 +1,12 @@
 #include "snapfolio/engine/bookbatch.h"
 
-#include <sys/stat.h>
-
 #include <vector>
 
 #include "libutils/error.h"
 #include "libutils/file.h"
 #include "snapfolio/engine/bookbest.h"
 #include "snapfolio/engine/bookpage.h"
+#include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/chain.h"
 
 namespace snapfolio {
@@ -18,11 +17,6 @@ bool report(std::ostream& err, const std::string& subject, const char* text) {
     libutils::error();
     err << subject << text << std::endl;
     return false;
-}
-
-bool is_dir(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool is_collection(const std::string& name) {
@@ -56,7 +50,7 @@ bool batchupdate(const path_t& path, batch_signals_t& progress, std::ostream& er
         if (makebestbookhtml(path, progress.best_index, progress.best_list)) return true;
         return report(err, dir, ": makebestbookhtml() fail.");
     }
-    if (is_dir(path.str("original"))) return updatealbumoriginals(path, progress, err);
+    if (is_album_dir(dir)) return updatealbumoriginals(path, progress, err);
     // "txt" holds texts; other names beginning with "_" are private
     // directories: none of them gets a book page written into it.
     if (path.name == "txt" || path.name[0] == '_') return true;

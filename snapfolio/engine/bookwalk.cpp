@@ -8,6 +8,11 @@
 
 namespace snapfolio {
 
+bool is_album_dir(const std::string& dir) {
+    struct stat st;
+    return ::stat((dir + "/original").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool is_secret(const std::string& dir) {
     struct stat st;
     return ::stat((dir + "/txt/secret.txt").c_str(), &st) == 0;

@@ -12,6 +12,9 @@
 
 namespace snapfolio {
 
+// Whether dir is an album: it has an "original" folder.
+bool is_album_dir(const std::string& dir);
+
 // Whether dir/txt/secret.txt exists.
 bool is_secret(const std::string& dir);
 
