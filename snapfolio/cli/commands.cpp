@@ -13,6 +13,23 @@ const command_t commands[] = {
      true},
     {"settings", "", "print the settings in effect (settings file and overrides)", command_settings,
      true},
+    {"make", "CAMERA_DIR ALBUM_DIR [FILE[:DEGREES]]...",
+     "make an album from camera files, then rewrite its book's page", command_make, true,
+     "  Imports the named files of CAMERA_DIR (every photo and movie there when no\n"
+     "  file is named) into ALBUM_DIR, made when missing; its parent folder is the\n"
+     "  book. DEGREES turns a photo clockwise: 0, 90, 180 or 270 (any other angle\n"
+     "  is reported and taken as 0). Makes the size levels, the movie levels and the\n"
+     "  pages, then the book's index.html. An album without a title gets its folder\n"
+     "  name as title.\n"},
+    {"update", "ALBUM_DIR", "bring an album's levels and pages up to date from its originals",
+     command_update, true,
+     "  Makes the size levels that are missing (existing ones are kept, turns\n"
+     "  included) and rewrites the album's pages.\n"},
+    {"batch", "ROOT", "update every album, best-of collection and book page below ROOT",
+     command_batch, true,
+     "  Walks ROOT as the book dialog's batch update does: each album is updated,\n"
+     "  each _Best and _BestBook collection and each book page rewritten, children\n"
+     "  before parents, ROOT's own page last.\n"},
     {"help", "[COMMAND]", "show this help, or the help of one command", command_help, false},
     {nullptr, nullptr, nullptr, nullptr, false},
 };
@@ -33,6 +50,7 @@ std::string synopsis(const command_t& c) {
 
 void print_command_usage(std::ostream& out, const command_t& c) {
     out << "usage: snapfolio-cli [OPTIONS] " << synopsis(c) << '\n' << "  " << c.help << '\n';
+    if (c.details) out << '\n' << c.details;
 }
 
 void print_usage(std::ostream& out) {
@@ -40,11 +58,18 @@ void print_usage(std::ostream& out) {
            "\n"
            "Runs the album engine of snapfolio without windows. The settings come from\n"
            "$HOME/.snapfolio (built-in defaults when it is missing); the options below\n"
-           "override them for this run only.\n"
+           "override them for this run only. Progress goes to standard output,\n"
+           "diagnostics to standard error.\n"
            "\n"
            "Commands:\n";
-    for (const command_t* c = commands; c->name; ++c)
-        out << "  " << std::left << std::setw(20) << synopsis(*c) << c->help << '\n';
+    for (const command_t* c = commands; c->name; ++c) {
+        // A long synopsis gets a line of its own, the help below it.
+        const std::string s = synopsis(*c);
+        if (s.size() >= 20)
+            out << "  " << s << '\n' << "  " << std::string(20, ' ') << c->help << '\n';
+        else
+            out << "  " << std::left << std::setw(20) << s << c->help << '\n';
+    }
     out << "\nOptions:\n";
     print_option_help(out);
     out << "\nExit status: 0 on success, 1 when a command failed, 2 for a usage error.\n";

@@ -24,7 +24,8 @@ struct command_t {
     const char* args;  // synopsis of the arguments, "" for none
     const char* help;  // one line
     command_handler_t run;
-    bool needs_setup;  // runs after the catalogue, settings and EXIF tables are loaded
+    bool needs_setup;               // runs after the catalogue, settings and EXIF tables are loaded
+    const char* details = nullptr;  // more lines for "help COMMAND", or null
 };
 
 // The rows, ended by a row whose name is null.
@@ -39,6 +40,9 @@ void print_command_usage(std::ostream& out, const command_t& command);
 // Handlers, each in the file named after its command.
 int command_exif(const cli_context_t& context, const std::vector<std::string>& args);
 int command_settings(const cli_context_t& context, const std::vector<std::string>& args);
+int command_make(const cli_context_t& context, const std::vector<std::string>& args);
+int command_update(const cli_context_t& context, const std::vector<std::string>& args);
+int command_batch(const cli_context_t& context, const std::vector<std::string>& args);
 int command_help(const cli_context_t& context, const std::vector<std::string>& args);
 
 }  // namespace snapfolio

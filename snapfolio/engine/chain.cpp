@@ -1,8 +1,10 @@
 #include "snapfolio/engine/chain.h"
 
 #include "libutils/error.h"
+#include "snapfolio/engine/albumpage.h"
 #include "snapfolio/engine/import.h"
 #include "snapfolio/engine/levels.h"
+#include "snapfolio/engine/moviepage.h"
 
 namespace snapfolio {
 
@@ -12,6 +14,16 @@ bool fail(std::ostream& err, const char* text) {
     libutils::error();
     err << text << std::endl;
     return false;
+}
+
+// The pages, after the levels: index and list pages, then the photo and
+// movie zoom pages.
+bool makepages(const path_t& path, sigc::signal<void, double>& html_progress,
+               sigc::signal<void, double>& zoom_progress, std::ostream& err) {
+    if (!makehtml(path, html_progress, err)) return fail(err, "makehtml() fail.");
+    if (!makehtmlzoom(path, zoom_progress)) return fail(err, "makehtmlzoom() fail.");
+    if (!makehtmlffzoom(path, zoom_progress)) return fail(err, "makehtmlffzoom() fail.");
+    return true;
 }
 
 bool has_album_name(const path_t& path, std::ostream& err) {
@@ -31,11 +43,7 @@ bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& 
     if (!has_album_name(path, err)) return false;
     if (!copyfiles(srcdir, files, path, copy_progress, err)) return fail(err, "copyfiles() fail.");
     if (!shrink(path, files, shrink_progress, err)) return fail(err, "shrink() fail.");
-    // PAGES: makehtml (html_progress), makehtmlzoom and makehtmlffzoom
-    // (zoom_progress) go here, each ending the chain when it fails.
-    (void)html_progress;
-    (void)zoom_progress;
-    return true;
+    return makepages(path, html_progress, zoom_progress, err);
 }
 
 bool updatealbum(const path_t& path, const std::vector<files_t>& files,
@@ -46,11 +54,7 @@ bool updatealbum(const path_t& path, const std::vector<files_t>& files,
     (void)copy_progress;
     if (!has_album_name(path, err)) return false;
     if (!shrinkupdate(path, files, shrink_progress, err)) return fail(err, "shrinkupdate() fail.");
-    // PAGES: makehtml (html_progress), makehtmlzoom and makehtmlffzoom
-    // (zoom_progress) go here, as in makealbumwithrotate.
-    (void)html_progress;
-    (void)zoom_progress;
-    return true;
+    return makepages(path, html_progress, zoom_progress, err);
 }
 
 }  // namespace snapfolio

@@ -1,7 +1,11 @@
 #include "snapfolio/engine/htmlpage.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 
+#include "libutils/error.h"
+#include "libutils/text.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/message.h"
 
@@ -31,8 +35,7 @@ bool has_marks(const album_t& album, const std::string& name) {
     return album.isfind(name);
 }
 
-void write_marks(std::ostream& out, const album_t& album, const std::string& name,
-                 bool fail_text) {
+void write_marks(std::ostream& out, const album_t& album, const std::string& name, bool fail_text) {
     const struct {
         bool set;
         e_message_local_t text;
@@ -47,8 +50,10 @@ void write_marks(std::ostream& out, const album_t& album, const std::string& nam
         out << sep << getmsg(m.text);
         sep = ", ";
     }
-    if (sep[0] == ',') out << ')';
-    else if (fail_text && album.is_fail(name)) out << " (" << getmsg(msg_fail) << ')';
+    if (sep[0] == ',')
+        out << ')';
+    else if (fail_text && album.is_fail(name))
+        out << " (" << getmsg(msg_fail) << ')';
 }
 
 std::string url(const std::string& target) {
@@ -67,6 +72,40 @@ std::string url(const std::string& target) {
         }
     }
     return out;
+}
+
+bool open_page(libutils::atomic_ofstream& out, const std::string& file, std::ostream& err,
+               const char* open_error, bool with_errno) {
+    if (out.open(file)) return true;
+    const int e = errno;
+    libutils::error();
+    err << file << open_error;
+    if (with_errno) err << std::strerror(e);
+    err << std::endl;
+    return false;
+}
+
+bool commit_page(libutils::atomic_ofstream& out, std::ostream& err) {
+    if (out.commit()) return true;
+    const int e = errno;
+    libutils::error();
+    err << out.target() << ": write error, " << std::strerror(e) << std::endl;
+    return false;
+}
+
+bool write_text_file(const std::string& file, const std::string& text, std::ostream& err,
+                     const char* open_error) {
+    libutils::atomic_ofstream out;
+    if (!open_page(out, file, err, open_error, true)) return false;
+    out << text;
+    return commit_page(out, err);
+}
+
+std::vector<std::string> text_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    libutils::separate_token(lines, text, "\n");
+    for (std::string& line : lines) libutils::chop(line);
+    return lines;
 }
 
 }  // namespace snapfolio

@@ -5,7 +5,9 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "libutils/atomicfile.h"
 #include "snapfolio/engine/album.h"
 
 namespace snapfolio {
@@ -29,5 +31,24 @@ bool has_marks(const album_t& album, const std::string& name);
 // blanks, "#", "?", "%", commas, quotes or non-ASCII bytes still reach their
 // files. Plain names come out unchanged.
 std::string url(const std::string& target);
+
+// Pages are written to a temporary file beside their name and renamed into
+// place when complete, so a browser or a failed run never sees half a page.
+// open_page: false, with file, open_error and (with `with_errno`) the
+// system's error text as one line on err, when it cannot be created.
+bool open_page(libutils::atomic_ofstream& out, const std::string& file, std::ostream& err,
+               const char* open_error, bool with_errno);
+// Puts the page in place; false, with its name, ": write error, " and the
+// system's error text on err, when that fails (the old page stays).
+bool commit_page(libutils::atomic_ofstream& out, std::ostream& err);
+
+// A small text file (count.txt) replaced whole; failures as in open_page
+// and commit_page.
+bool write_text_file(const std::string& file, const std::string& text, std::ostream& err,
+                     const char* open_error);
+
+// Lines of a head or last text: split at line feeds, each without its
+// trailing CR and LF.
+std::vector<std::string> text_lines(const std::string& text);
 
 }  // namespace snapfolio

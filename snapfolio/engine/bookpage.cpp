@@ -1,0 +1,86 @@
+#include "snapfolio/engine/bookpage.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "libutils/error.h"
+#include "libutils/file.h"
+#include "libutils/text.h"
+#include "snapfolio/engine/bookwalk.h"
+#include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/htmlpage.h"
+#include "snapfolio/engine/message.h"
+
+namespace snapfolio {
+
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// One row: the directory, its counts, its pages, its title and the first
+// line of its head text. False when the entry has no title (not listed).
+bool write_row(std::ostream& out, const std::string& dir, const std::string& d) {
+    const std::string sub = dir + "/" + d;
+    if (is_secret(sub)) return false;
+    std::string count;
+    {
+        std::ifstream in(sub + "/txt/count.txt", std::ios::binary);
+        if (in && std::getline(in, count)) libutils::chop2(count);
+    }
+    const bool has_list = exists(sub + "/list.html");
+    std::ifstream head(sub + "/txt/head.txt", std::ios::binary);
+    if (!head) return false;
+    std::string title, repeated, first;
+    std::getline(head, title);
+    libutils::chop(title);
+    std::getline(head, repeated);
+    const bool has_first = static_cast<bool>(std::getline(head, first));
+    libutils::chop(first);
+
+    out << "\t<tr><td>" << d << "<td>" << count << "<td>";
+    if (has_list)
+        out << "<a href=\"" << url(d + "/list.html") << "\">" << getmsg(msg_list) << "</a> ";
+    out << "<td><a href=\"" << url(d + "/index.html") << "\">" << title << "</a>";
+    if (has_first) out << "<td>" << first;
+    out << '\n';
+    return true;
+}
+
+}  // namespace
+
+bool makehtmlbook(const path_t& path, std::ostream& err) {
+    const std::string dir = path.str();
+    std::vector<std::string> subs;
+    if (!libutils::getdirs(subs, dir)) {
+        libutils::error();
+        err << dir << ": getdirs() fail." << std::endl;
+        return false;
+    }
+    std::reverse(subs.begin(), subs.end());
+    std::string title, head, last;
+    loadcommenttxt(path, title, head, last);
+
+    libutils::atomic_ofstream out;
+    if (!open_page(out, dir + "/index.html", err, ": write open error, ", true)) return false;
+    write_head(out, &title);
+    out << "\t<CENTER><h1>" << title << "</h1></CENTER>\n";
+    writephotocomment(out, text_lines(head), 0);
+    out << "\n<p><table>\n";
+    out << "\t<tr><th>" << getmsg(msg_folder) << "<th>" << getmsg(msg_pictures) << "<th>"
+        << getmsg(msg_list) << "<th>" << getmsg(msg_title) << "<th>" << getmsg(msg_comment) << '\n';
+    for (const std::string& d : subs) write_row(out, dir, d);
+    out << "</table>\n";
+    writephotocomment(out, text_lines(last), 0);
+    out << "<p><center><a href=\"../index.html\">UP</a></center>\n";
+    write_foot(out);
+    return commit_page(out, err);
+}
+
+}  // namespace snapfolio
