@@ -1,7 +1,7 @@
 #!/bin/sh
-# Builds the project and starts the album program on a generated demo album
-# root, with its own settings in a scratch home folder: nothing of yours is
-# read or changed.
+# Builds the project, makes a demo album root from the sample camera photos
+# that the build writes, and starts the album program on it, with its own
+# settings in a scratch home folder: nothing of yours is read or changed.
 #   sh scripts/demo.sh [scratch folder]
 set -eu
 cd "$(dirname "$0")/.."
@@ -19,10 +19,11 @@ cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 scratch=${1:-$(mktemp -d "${TMPDIR:-/tmp}/snapfolio-demo-XXXXXX")}
 mkdir -p "$scratch/home"
 rm -rf "$scratch/album"
-sh scripts/make-demo-album.sh "$scratch/album"
-# The settings file as the program writes it (key=value, CR LF).
-printf 'from=%s\r\nalbum=%s\r\n' "$scratch/camera" "$scratch/album" > "$scratch/home/.snapfolio"
-mkdir -p "$scratch/camera"
+DEMO_HOME="$scratch/home" sh scripts/make-demo-album.sh "$scratch/album" build
+# The settings file as the program writes it (key=value, CR LF): the sample
+# camera folder to import from, and the demo album root.
+printf 'from=%s\r\nalbum=%s\r\n' "$scratch/album.camera" "$scratch/album" > "$scratch/home/.snapfolio"
 
-echo "demo: album root $scratch/album, settings $scratch/home/.snapfolio"
+echo "demo: album root $scratch/album (open $scratch/album/index.html in a browser)"
+echo "demo: settings $scratch/home/.snapfolio"
 HOME="$scratch/home" exec build/bin/snapfolio

@@ -1,68 +1,73 @@
 #!/bin/sh
-# Writes a small album root for trying the album program: dated albums with
-# titles, comments, counts and marks in English and Japanese, a book with
-# albums of its own, the two best-of entries, and a folder without texts
-# (which the program skips). Pictures are placeholders until real photos are
-# generated.
-#   scripts/make-demo-album.sh <album root>
+# Makes a small album root for trying the album program, from the sample
+# camera photos that the build writes (build/samples/camera): dated albums
+# with titles, comments and marks in English and Japanese, a book holding
+# albums of its own, the two best-of collections, and a movie clip when
+# ffmpeg is there. Everything goes through snapfolio-cli, as a user would.
+#   scripts/make-demo-album.sh <album root> [build dir]
 set -eu
-root=${1:?usage: make-demo-album.sh <album root>}
+root=${1:?usage: make-demo-album.sh <album root> [build dir]}
+build=${2:-build}
+cli="$build/bin/snapfolio-cli"
+samples="$build/samples/camera"
+[ -x "$cli" ] && [ -d "$samples" ] || { echo "make-demo-album: build the project first ($cli, $samples)" >&2; exit 1; }
+# The album engine reads $HOME/.snapfolio: never the user's own here.
+HOME=${DEMO_HOME:-$root.home}
+export HOME
+mkdir -p "$HOME"
 
 # texts <dir> <title> <text above> <text below>: the txt/ files of an entry,
 # with the CR LF line ends the program writes.
 texts() {
     mkdir -p "$1/txt"
     printf '%s\r\n%s\r\n' "$2" "$2" > "$1/txt/head.txt"
-    [ -n "$3" ] && printf '%s\r\n' "$3" >> "$1/txt/head.txt"
+    [ -z "$3" ] || printf '%s\r\n' "$3" >> "$1/txt/head.txt"
     if [ -n "$4" ]; then printf '%s\r\n' "$4" > "$1/txt/last.txt"; else : > "$1/txt/last.txt"; fi
 }
-
-# page <dir> <title>: a stand-in index.html, so that the browser has a page.
-page() {
-    printf '<html><head><meta charset="UTF-8"><title>%s</title></head>\n<body><h1>%s</h1></body></html>\n' \
-        "$2" "$2" > "$1/index.html"
+# mark <album> <list> <names...>
+mark() {
+    dir=$1; list=$2; shift 2
+    for f in "$@"; do printf '%s\r\n' "$f"; done > "$dir/txt/$list.txt"
 }
 
-# album <dir> <title> <text above> <text below> <files...>
-album() {
-    dir=$1; title=$2; above=$3; below=$4; shift 4
-    mkdir -p "$dir/original"
-    texts "$dir" "$title" "$above" "$below"
-    : > "$dir/txt/good.txt"
-    for f in "$@"; do
-        : > "$dir/original/$f"
-        printf '%s\r\n' "$f" >> "$dir/txt/good.txt"
-    done
-    printf '%s\r\n' "$#" > "$dir/txt/count.txt"
-    page "$dir" "$title"
-}
+# A camera folder of the samples, plus a short Motion-JPEG clip as older
+# cameras record them.
+camera="$root.camera"
+rm -rf "$camera"
+mkdir -p "$camera" "$root"
+cp "$samples"/*.JPG "$camera/"
+movie=""
+if command -v ffmpeg >/dev/null 2>&1 &&
+    ffmpeg -nostdin -loglevel error -f lavfi -i testsrc=size=640x480:rate=15 \
+        -f lavfi -i sine=frequency=440 -t 2 -c:v mjpeg -q:v 4 -pix_fmt yuvj422p \
+        -c:a pcm_s16le "$camera/MVI_0512.AVI"; then
+    movie=MVI_0512.AVI
+fi
 
-mkdir -p "$root"
 texts "$root" "Family albums" "Pictures from the family camera, newest first." "Made with snapfolio."
-page "$root" "Family albums"
 
-album "$root/20240615" "Summer picnic" "A sunny day by the river." "" \
-    P6150001.JPG P6150002.JPG P6150003.MOV
-printf 'Lunch on the grass\r\n' > "$root/20240615/txt/P6150001.txt"
-printf 'P6150002.JPG\r\n' > "$root/20240615/txt/best.txt"
+texts "$root/20260601" "Forest morning" "Early light between the trees." ""
+"$cli" make "$camera" "$root/20260601" IMG_0006.JPG
 
-album "$root/20240302" "雛祭り" "お雛様を飾りました。" "また来年。" P3020001.JPG P3020002.JPG
+texts "$root/20260512" "Spring walk" "A walk along the ridge." "Back home before the rain."
+printf 'The view from the top\r\n\r\nTwelve kilometres in all.\r\n' > "$root/20260512/txt/_5120001.txt"
+mark "$root/20260512" best _5120002.JPG
+mark "$root/20260512" good _5120001.JPG _5120002.JPG
+"$cli" make "$camera" "$root/20260512" _5120001.JPG _5120002.JPG $movie
 
-album "$root/20231224" "Christmas eve" "" "Merry Christmas!" PC240001.JPG
+texts "$root/20260428" "花畑" "春の花が満開でした。" "また来年。"
+mark "$root/20260428" good P4280003.JPG
+"$cli" make "$camera" "$root/20260428" P4280003.JPG
 
 # A book: albums inside, its own title and texts, no "original".
-texts "$root/Travel" "Trips abroad" "Holidays, one album each." ""
-page "$root/Travel" "Trips abroad"
-album "$root/Travel/20230801" "Kyoto / 京都" "Temples and gardens." "" P8010001.JPG P8010002.JPG
-album "$root/Travel/20220710" "Lisbon" "" "" P7100001.JPG
+texts "$root/Travel" "Trips" "Holidays, one album each." ""
+texts "$root/Travel/20260315" "Mountains" "" ""
+mark "$root/Travel/20260315" print IMGP0005.JPG
+"$cli" make "$camera" "$root/Travel/20260315" IMGP0005.JPG
+texts "$root/Travel/20260101" "Harbour at dusk / 港の夕暮れ" "New Year's Day by the sea." ""
+mark "$root/Travel/20260101" best P1010004.JPG
+"$cli" make "$camera" "$root/Travel/20260101" P1010004.JPG
 
-# The two best-of collections of the root book.
-texts "$root/_Best" "Family albums Best pictures" "The good pictures of every album." ""
-printf '4\r\n' > "$root/_Best/txt/count.txt"
-page "$root/_Best" "Best pictures"
-texts "$root/_BestBook" "Family albums ベスト" "The best of every album and book." ""
-printf '1\r\n' > "$root/_BestBook/txt/count.txt"
-page "$root/_BestBook" "Best book"
-
-# No texts: not listed.
-mkdir -p "$root/scratch"
+# The best-of collections, then every page of the tree.
+mkdir -p "$root/_Best" "$root/_BestBook" "$root/Travel/_Best" "$root/Travel/_BestBook"
+"$cli" batch "$root"
