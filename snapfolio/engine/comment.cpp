@@ -150,14 +150,18 @@ bool loadphotocommentlines(std::vector<std::string>& lines, const path_t& path,
 
 bool savephotocomment(const std::string& text, const std::string& albumdir,
                       const std::string& name) {
-    std::string file = albumdir + "/txt/" + libutils::basename(name) + ".txt";
+    std::string base = albumdir + "/txt/" + libutils::basename(name);
+    std::string file = base + ".txt";
     if (text.empty()) {
-        // Removing the file is how a comment is deleted.
-        if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
-            int e = errno;
-            libutils::error();
-            std::cerr << file << ": remove error, " << std::strerror(e) << std::endl;
-            return false;
+        // Removing the file is how a comment is deleted. A comment read from
+        // the upper-case name (".TXT") would come back when only ".txt" went.
+        for (const std::string& f : {file, base + ".TXT"}) {
+            if (::unlink(f.c_str()) != 0 && errno != ENOENT) {
+                int e = errno;
+                libutils::error();
+                std::cerr << f << ": remove error, " << std::strerror(e) << std::endl;
+                return false;
+            }
         }
         return true;
     }

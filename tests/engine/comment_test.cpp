@@ -165,6 +165,14 @@ TEST(PhotoComment, UpperCaseFileIsReadWhenTheLowerCaseOneIsMissing) {
     EXPECT_EQ(text, "new\r\n");
 }
 
+TEST(PhotoComment, DeletingACommentReadFromTheUpperCaseFileRemovesIt) {
+    album_dir a;
+    a.put("DSC0001.TXT", "old style\r\n");
+    EXPECT_TRUE(savephotocomment("", a.path.str(), "DSC0001.JPG"));
+    std::string text;
+    EXPECT_FALSE(loadphotocomment(text, a.path, "DSC0001.JPG"));
+}
+
 TEST(PhotoComment, UnwritableCommentIsReported) {
     album_dir a(false);
     testing::internal::CaptureStderr();
