@@ -6,7 +6,7 @@
 // photo, an update of the unchanged album against the make, and the plain
 // time of making an album of 12-megapixel photos.
 //
-//   bench_album [--photos N] [--keep DIR]
+//   bench_album [--photos N] [--keep DIR]   (DIR: where the photos are kept)
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchutil.h"
 #include "libgr/image/scaledown.h"
 #include "libgr/jpeg/jpeginfo.h"
 #include "libutils/file.h"
@@ -33,37 +34,9 @@
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/levels.h"
 
-extern char** environ;
-
 namespace {
 
-double now_ms() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Runs argv with standard output to `out` (or /dev/null); milliseconds, or -1
-// when it failed. `peak_kib` gets the process's peak resident size.
-double run_timed(const std::vector<std::string>& argv, const char* out = "/dev/null",
-                 long* peak_kib = nullptr) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    double start = now_ms();
-    pid_t pid;
-    int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return -1;
-    int status = 0;
-    struct rusage ru;
-    wait4(pid, &status, 0, &ru);
-    double t = now_ms() - start;
-    if (peak_kib) *peak_kib = ru.ru_maxrss;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
-}
+using namespace benchutil;
 
 bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
     std::ofstream out(path, std::ios::binary);
@@ -97,7 +70,7 @@ double floor_ms(const std::string& camera, const std::string& work) {
     double total = 0;
     for (const std::string& name : photos_in(camera)) {
         std::string src = camera + "/" + name;
-        double t = run_timed({"djpeg", "-ppm", src});
+        double t = run_tool({"djpeg", "-ppm", src});
         if (t < 0) return -1;
         total += t;
         // The rungs: halves 1 to L+1 (the thumbnail is the camera's own).
@@ -111,7 +84,7 @@ double floor_ms(const std::string& camera, const std::string& work) {
             img = half;
             std::string ppm = work + "/rung.ppm";
             write_ppm(ppm, img);
-            double e = run_timed({"cjpeg", "-quality", std::to_string(quality), "-baseline", ppm});
+            double e = run_tool({"cjpeg", "-quality", std::to_string(quality), "-baseline", ppm});
             if (e < 0) return -1;
             total += e;
         }
@@ -128,9 +101,9 @@ bool make_album(const std::string& camera, const std::string& root, const std::s
     libutils::mkdir(path.str());
     sigc::signal<void, double> copy, shrink, html, zoom;
     std::ostringstream err;
-    bool ok = update ? snapfolio::updatealbum(path, files, copy, shrink, html, zoom, err)
-                     : snapfolio::makealbumwithrotate(camera, files, path, copy, shrink, html,
-                                                      zoom, err);
+    bool ok =
+        update ? snapfolio::updatealbum(path, files, copy, shrink, html, zoom, err)
+               : snapfolio::makealbumwithrotate(camera, files, path, copy, shrink, html, zoom, err);
     if (!ok) std::cerr << err.str();
     return ok;
 }
@@ -140,9 +113,9 @@ bool make_album(const std::string& camera, const std::string& root, const std::s
 bool child_make(const std::string& self, const std::string& camera, const std::string& root,
                 double& peak_mib, double& ms) {
     std::system(("rm -rf '" + root + "'").c_str());
-    long peak_kib = 0;
-    ms = run_timed({self, "--child-make", camera, root}, "/dev/null", &peak_kib);
-    peak_mib = (double)peak_kib / 1024.0;
+    run_t how;
+    ms = run_tool({self, "--child-make", camera, root}, &how);
+    peak_mib = (double)how.peak_kib / 1024.0;
     return ms >= 0;
 }
 
@@ -157,13 +130,17 @@ int main(int argc, char** argv) {
         return ok ? 0 : 1;
     }
     int photos = 20;
-    std::string keep = "bench-photos";
+    // The photos are kept in the build tree (bin/../bench-photos) for the
+    // next run.
+    std::string keep = libutils::dirname(libutils::realpath("/proc/self/exe")) + "../bench-photos";
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::string(argv[i]) == "--photos") photos = std::atoi(argv[i + 1]);
-        else if (std::string(argv[i]) == "--keep") keep = argv[i + 1];
+        if (std::string(argv[i]) == "--photos")
+            photos = std::atoi(argv[i + 1]);
+        else if (std::string(argv[i]) == "--keep")
+            keep = argv[i + 1];
     }
     for (const char* tool : {"djpeg", "cjpeg"}) {
-        if (std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) != 0) {
+        if (!have(tool)) {
             std::cout << tool << " is not installed: nothing measured" << std::endl;
             return 0;
         }
@@ -201,6 +178,7 @@ int main(int argc, char** argv) {
                 peak, peak / decoded_mib);
     std::printf("  update, unchanged      %8.0f ms   %.1f%% of make (target < 5%%)\n", update24,
                 100 * update24 / make24);
-    std::printf("album of %d photos, 4000x3000: make %.0f ms (target <= 3000 ms)\n", photos, make12);
+    std::printf("album of %d photos, 4000x3000: make %.0f ms (target <= 3000 ms)\n", photos,
+                make12);
     return 0;
 }

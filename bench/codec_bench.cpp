@@ -20,49 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchutil.h"
 #include "libgr/image/scaledown.h"
 #include "libgr/jpeg/jpeginfo.h"
 
-extern char** environ;
-
 namespace {
 
+using namespace benchutil;
+
 const int k_runs = 7;
-
-double now_ms() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// Runs a program with its standard output on /dev/null; wall time in ms, or
-// a negative value when it failed.
-double run_tool(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    double start = now_ms();
-    pid_t pid;
-    int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    double t = now_ms() - start;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
-}
-
-bool have(const char* program) {
-    std::string cmd = std::string("command -v ") + program + " >/dev/null 2>&1";
-    return std::system(cmd.c_str()) == 0;
-}
 
 // A photo-like picture: smooth light, a few edges, texture at several
 // scales and sensor noise, so that it codes to about as many bytes per
@@ -121,7 +87,16 @@ pair_t compare(const std::function<double()>& ours, const std::function<double()
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // One decode of a given file and nothing else, for instruction counts:
+    //   valgrind --tool=callgrind bench_codec --decode FILE
+    //   valgrind --tool=callgrind djpeg -ppm -outfile /dev/null FILE
+    if (argc == 3 && std::string(argv[1]) == "--decode") {
+        libgr::jpegdata_t data;
+        libgr::jpeginfo_t info;
+        libgr::image2d_t image;
+        return data.load(argv[2]) && info.decompress(image, data) ? 0 : 1;
+    }
     if (!have("djpeg") || !have("cjpeg")) {
         std::printf("codec: djpeg and cjpeg are needed (libjpeg-turbo-progs); skipped\n");
         return 0;

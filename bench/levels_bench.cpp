@@ -25,47 +25,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchutil.h"
 #include "libgr/image/scaledown.h"
 #include "libgr/jpeg/jpeginfo.h"
 #include "snapfolio/engine/levels.h"
 
-extern char** environ;
-
 namespace {
 
+using namespace benchutil;
+
 const int k_runs = 5;
-
-double now_ms() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double run_tool(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    double start = now_ms();
-    pid_t pid;
-    int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    double t = now_ms() - start;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
-}
-
-bool have(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 // Smooth light, edges, texture at several scales and noise: about as many
 // bytes per pixel as a camera's file of the same quality.

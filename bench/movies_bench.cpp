@@ -24,22 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchutil.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/movie.h"
 
-extern char** environ;
-
 namespace {
 
-double now_ms() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using namespace benchutil;
 
 double cpu_ms(int who) {
     rusage ru;
@@ -48,24 +39,13 @@ double cpu_ms(int who) {
            (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
 }
 
-// Runs argv with every output on /dev/null; wall time in ms.
-double run_tool(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-    double t0 = now_ms();
-    pid_t pid;
-    int rc = posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (rc != 0) return -1;
-    int status;
-    waitpid(pid, &status, 0);
-    return now_ms() - t0;
+// Runs argv with every output on /dev/null; wall time in ms, whatever its
+// exit status ("ffmpeg -i" alone always ends with 1).
+double run_quietly(const std::vector<std::string>& argv) {
+    run_t how;
+    how.quiet = true;
+    how.any_status = true;
+    return benchutil::run_tool(argv, &how);
 }
 
 // Standard output and error of this process and its children go to
@@ -142,7 +122,7 @@ int main() {
         libgr::direction2ul_t size;
         std::string info;
         for (int i = 0; i < 9; ++i) {
-            bare.push_back(run_tool({"ffmpeg", "-i", file}));
+            bare.push_back(run_quietly({"ffmpeg", "-i", file}));
             quiet_t q;
             double t0 = now_ms();
             snapfolio::ffidentify(file, size, info);
