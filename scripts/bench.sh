@@ -6,6 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 dir=${1:-build-bench}
+sh scripts/install-deps.sh --bench
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DSNAPFOLIO_TESTS=OFF >/dev/null
 cmake --build "$dir" -j 2
 status=0

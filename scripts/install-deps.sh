@@ -1,6 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages that the build (and, with --test, the test
-# suite) needs. Safe to run again: only missing packages are installed.
+# Installs the Debian packages that the build needs; with --test also those
+# of the test suite, with --bench also the benchmarks' reference tools. Safe to run again: only missing packages are installed.
 # Works as root or through sudo.
 set -eu
 
@@ -9,12 +9,14 @@ libgtkmm-3.0-dev libsigc++-2.0-dev libglfw3-dev libgl1-mesa-dev libglu1-mesa-dev
 ffmpeg xdg-utils"
 TEST_PKGS="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick
 libjpeg-turbo-progs libimage-exiftool-perl mesa-utils chromium clang libclang-rt-14-dev"
+BENCH_PKGS="exiv2 valgrind"
 
 want="$BUILD_PKGS"
 case "${1:-}" in
     --test) want="$BUILD_PKGS $TEST_PKGS" ;;
+    --bench) want="$BUILD_PKGS $TEST_PKGS $BENCH_PKGS" ;;
     "") ;;
-    *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--test | --bench]" >&2; exit 2 ;;
 esac
 
 missing=""
