@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchphoto.h"
 #include "bench/benchutil.h"
 #include "libgr/image/scaledown.h"
 #include "libgr/jpeg/jpeginfo.h"
@@ -35,33 +36,6 @@ namespace {
 using namespace benchutil;
 
 const int k_runs = 5;
-
-// Smooth light, edges, texture at several scales and noise: about as many
-// bytes per pixel as a camera's file of the same quality.
-void make_photo(libgr::image2d_t& img, uint32_t w, uint32_t h) {
-    img.desc =
-        libgr::image_desc_t(libgr::IMAGE_FORMAT_RGB, libgr::IMAGE_TYPE_UINT, libgr::IMAGE_BITS_8);
-    img.width = w;
-    img.height = h;
-    img.allocate();
-    uint32_t state = 12345;
-    for (uint32_t y = 0; y < h; ++y) {
-        unsigned char* row = img[y];
-        for (uint32_t x = 0; x < w; ++x) {
-            float fx = float(x) / w, fy = float(y) / h;
-            float light = 0.55f + 0.35f * std::sin(fx * 3.1f + fy * 1.7f);
-            float texture = 0.10f * std::sin(x * 0.21f + std::sin(y * 0.05f) * 4) *
-                            std::cos(y * 0.17f + std::sin(x * 0.031f) * 3);
-            float edge = ((x / 700 + y / 500) & 1) ? 0.12f : -0.05f;
-            for (int c = 0; c < 3; ++c) {
-                state = state * 1664525u + 1013904223u;
-                float noise = (float((state >> 24) & 15) - 7.5f) / 255.0f;
-                int b = int((light * (0.8f + 0.15f * c) + texture + edge + noise) * 255);
-                row[3 * x + c] = (unsigned char)(b < 0 ? 0 : b > 255 ? 255 : b);
-            }
-        }
-    }
-}
 
 bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
     std::ofstream out(path, std::ios::binary);
