@@ -8,6 +8,6 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 for d in $dirs; do
     echo "== ctest in $d"
-    ctest --test-dir "$d" --output-on-failure -j "$jobs" "$@" || status=1
+    ctest --test-dir "$d" --no-tests=error --output-on-failure -j "$jobs" "$@" || status=1
 done
 exit $status

@@ -14,7 +14,9 @@ fi
 
 sh scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+# Only what the demo runs: the programs, their catalogues and the sample photos.
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" \
+    --target snapfolio snapfolio-cli glimvue3 program_data sample_photos
 
 scratch=${1:-$(mktemp -d "${TMPDIR:-/tmp}/snapfolio-demo-XXXXXX")}
 mkdir -p "$scratch/home"

@@ -3,8 +3,8 @@
 // thumbnail against jpegtran of the camera's EXIF thumbnail, and
 // rotateallsize.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
-#include <regex>
 
 #include "albumtest.h"
 #include "libgr/image/rotate.h"
@@ -113,10 +113,9 @@ class TurnTest : public AlbumTest {
 // project's parser.
 int exiftool_orientation(const std::string& file) {
     std::string json = testenv::read_file(file + ".exiftool.json");
-    std::smatch m;
-    if (std::regex_search(json, m, std::regex("\"IFD0:Orientation\": (\\d+)")))
-        return std::stoi(m[1]);
-    return 0;
+    const std::string key = "\"IFD0:Orientation\": ";
+    size_t at = json.find(key);
+    return at == std::string::npos ? 0 : std::atoi(json.c_str() + at + key.size());
 }
 
 std::string exiftool_thumbnail(const std::string& file) {
