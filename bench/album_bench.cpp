@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchphoto.h"
 #include "bench/benchutil.h"
 #include "libgr/image/scaledown.h"
 #include "libgr/jpeg/jpeginfo.h"
@@ -37,14 +38,6 @@
 namespace {
 
 using namespace benchutil;
-
-bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << img.width << " " << img.height << "\n255\n";
-    for (uint32_t y = img.height; y-- > 0;)  // our rows are bottom-up
-        out.write(reinterpret_cast<const char*>(img[y]), (std::streamsize)img.width * 3);
-    return bool(out);
-}
 
 std::vector<std::string> photos_in(const std::string& dir) {
     std::vector<std::string> names, photos;

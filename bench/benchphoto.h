@@ -1,9 +1,12 @@
-// The picture every codec benchmark works on: made in memory, so that the
-// benchmarks need no photo files and measure the same work every run.
+// The picture every codec benchmark works on, made in memory so that the
+// benchmarks need no photo files and measure the same work every run, and
+// its PPM for the reference tools.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <string>
 
 #include "libgr/image/image.h"
 
@@ -38,6 +41,16 @@ inline void make_photo(libgr::image2d_t& img, uint32_t w, uint32_t h) {
             }
         }
     }
+}
+
+// The picture as a binary PPM, the input of cjpeg. Our rows are stored
+// bottom-up; a PPM starts at the top.
+inline bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << img.width << " " << img.height << "\n255\n";
+    for (uint32_t y = img.height; y-- > 0;)
+        out.write(reinterpret_cast<const char*>(img[y]), std::streamsize(img.width) * 3);
+    return bool(out);
 }
 
 }  // namespace benchutil

@@ -37,14 +37,6 @@ using namespace benchutil;
 
 const int k_runs = 5;
 
-bool write_ppm(const std::string& path, const libgr::image2d_t& img) {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << img.width << " " << img.height << "\n255\n";
-    for (uint32_t y = img.height; y-- > 0;)
-        out.write(reinterpret_cast<const char*>(img[y]), std::streamsize(img.width) * 3);
-    return bool(out);
-}
-
 }  // namespace
 
 int main() {
