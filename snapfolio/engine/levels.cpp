@@ -137,13 +137,7 @@ bool write_thumbnail(const std::string& out, const original_t& o, int turn,
 }
 
 uint64_t shrink_level_of(const libgr::jpeginfo_t& info) {
-    uint64_t width = info.width, height = info.height, level = 0;
-    while (width > g_global.shrink_width || height > g_global.shrink_height) {
-        width /= 2;
-        height /= 2;
-        ++level;
-    }
-    return level;
+    return shrink_level(info.width, info.height);
 }
 
 // Opens the original of name, or writes name, ": ", who and what failed.
@@ -188,6 +182,16 @@ bool make_level_dirs(const path_t& path, const std::vector<std::string>& names, 
 }
 
 }  // namespace
+
+uint64_t shrink_level(uint64_t width, uint64_t height) {
+    uint64_t level = 0;
+    while (width > g_global.shrink_width || height > g_global.shrink_height) {
+        width /= 2;
+        height /= 2;
+        ++level;
+    }
+    return level;
+}
 
 uint64_t getshrinklevel(const std::string& file) {
     libgr::jpegdata_t data;

@@ -28,6 +28,10 @@
 
 namespace snapfolio {
 
+// L of a picture or movie frame: how many halvings (rounded down) bring it
+// within the settings' shrink size.
+uint64_t shrink_level(uint64_t width, uint64_t height);
+
 // L of a JPEG file from its frame header; 0, with a line on standard error,
 // when the file cannot be read.
 uint64_t getshrinklevel(const std::string& file);

@@ -12,6 +12,7 @@
 #include "libutils/shellquote.h"
 #include "libutils/text.h"
 #include "snapfolio/engine/global.h"
+#include "snapfolio/engine/levels.h"
 #include "snapfolio/engine/shellrun.h"
 
 namespace snapfolio {
@@ -132,13 +133,7 @@ void ffidentify(const std::string& file, libgr::direction2ul_t& size, std::strin
 
 uint64_t ffshrinklevel(const libgr::direction2ul_t& size) {
     if (size == libgr::datum2ul) return 0;
-    uint64_t w = size.x, h = size.y, level = 0;
-    while (w > g_global.shrink_width || h > g_global.shrink_height) {
-        w /= 2;
-        h /= 2;
-        ++level;
-    }
-    return level;
+    return shrink_level(size.x, size.y);
 }
 
 uint64_t getffshrinklevel(const path_t& path, const std::string& dir, const std::string& name,
