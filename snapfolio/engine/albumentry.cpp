@@ -177,13 +177,7 @@ bool write_photo_entry(std::ostream& out, const album_t& album, const std::strin
 }
 
 uint64_t play_halvings(uint64_t width, uint64_t height) {
-    uint64_t count = 0;
-    while (width > g_global.play_size_x || height > g_global.play_size_y) {
-        width /= 2;
-        height /= 2;
-        ++count;
-    }
-    return count;
+    return halvings_to_fit(width, height, g_global.play_size_x, g_global.play_size_y);
 }
 
 std::string movie_play_target(const std::string& name, uint64_t level, uint64_t halvings,

@@ -183,14 +183,18 @@ bool make_level_dirs(const path_t& path, const std::vector<std::string>& names, 
 
 }  // namespace
 
-uint64_t shrink_level(uint64_t width, uint64_t height) {
-    uint64_t level = 0;
-    while (width > g_global.shrink_width || height > g_global.shrink_height) {
+uint64_t halvings_to_fit(uint64_t width, uint64_t height, uint64_t max_width, uint64_t max_height) {
+    uint64_t count = 0;
+    while (width > max_width || height > max_height) {
         width /= 2;
         height /= 2;
-        ++level;
+        ++count;
     }
-    return level;
+    return count;
+}
+
+uint64_t shrink_level(uint64_t width, uint64_t height) {
+    return halvings_to_fit(width, height, g_global.shrink_width, g_global.shrink_height);
 }
 
 uint64_t getshrinklevel(const std::string& file) {

@@ -28,8 +28,10 @@
 
 namespace snapfolio {
 
-// L of a picture or movie frame: how many halvings (rounded down) bring it
-// within the settings' shrink size.
+// How many halvings (rounded down) bring width x height within the limits.
+uint64_t halvings_to_fit(uint64_t width, uint64_t height, uint64_t max_width, uint64_t max_height);
+
+// L of a picture or movie frame: its halvings to the settings' shrink size.
 uint64_t shrink_level(uint64_t width, uint64_t height);
 
 // L of a JPEG file from its frame header; 0, with a line on standard error,
