@@ -45,9 +45,9 @@ bool check(const char* path, const tgaheader_t& h, uint64_t size) {
 // One 16-bit colour (A1 R5 G5 B5, little-endian) as 8-bit blue, green, red.
 void bgr_of_16(unsigned char* out, const unsigned char* in) {
     unsigned v = get16(in);
-    out[0] = (unsigned char)((v & 31) * 255 / 31);
-    out[1] = (unsigned char)((v >> 5 & 31) * 255 / 31);
-    out[2] = (unsigned char)((v >> 10 & 31) * 255 / 31);
+    out[0] = (unsigned char)(((v & 31) * 255 + 15) / 31);
+    out[1] = (unsigned char)(((v >> 5 & 31) * 255 + 15) / 31);
+    out[2] = (unsigned char)(((v >> 10 & 31) * 255 + 15) / 31);
 }
 
 // The colour map as a palette indexed by pixel value (entries before the

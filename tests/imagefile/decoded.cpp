@@ -72,6 +72,20 @@ std::string magick_rgba16(const std::string& path) {
     return out;
 }
 
+std::string ffmpeg_rgba8(const std::string& path) {
+    std::string out;
+    if (testenv::run("ffmpeg -nostdin -v error -i " + testenv::shell_quote(path) +
+                         " -f rawvideo -pix_fmt rgba -", &out) != 0)
+        return std::string();
+    return out;
+}
+
+std::string to8(const std::string& rgba16) {
+    std::string out;
+    for (size_t i = 0; i < rgba16.size(); i += 2) out += rgba16[i];
+    return out;
+}
+
 bool magick(const std::string& args) {
     return testenv::run("convert " + args + " 2>/dev/null") == 0;
 }
