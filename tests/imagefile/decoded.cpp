@@ -67,7 +67,7 @@ std::string rgba16(const libgr::image2d_t& image) {
 
 std::string magick_rgba16(const std::string& path) {
     std::string out;
-    if (testenv::run("convert " + testenv::shell_quote(path) + " -depth 16 rgba:- 2>/dev/null", &out) != 0)
+    if (testenv::run("convert " + testenv::shell_quote(path) + " -depth 16 -endian MSB rgba:- 2>/dev/null", &out) != 0)
         return std::string();
     return out;
 }
