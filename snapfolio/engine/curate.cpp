@@ -150,7 +150,7 @@ bool collection_albums(std::vector<album_t>& albums, const path_t& entry, bool b
 }
 
 bool save_collection(std::vector<album_t>& albums, const std::vector<comment_edit_t>& comments,
-                     const path_t& entry, bool book_wide, collection_signals_t& progress,
+                     const path_t& entry, bool book_wide, progress_signals_t& progress,
                      std::ostream& err) {
     bool ok = true;
     for (const comment_edit_t& c : comments) {

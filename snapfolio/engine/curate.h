@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "snapfolio/engine/album.h"
+#include "snapfolio/engine/progress.h"
 
 namespace snapfolio {
 
@@ -64,18 +65,14 @@ bool rebuild_best_of(const path_t& album, sigc::signal<void, double>& index_prog
 // listed.
 bool collection_albums(std::vector<album_t>& albums, const path_t& entry, bool book_wide);
 
-// Progress of a collection's save: the albums' pages, then the collection's.
-struct collection_signals_t {
-    sigc::signal<void, double> html, zoom, best_index, best_list;
-};
-
 // Saves a review dialog's edits: the changed comments (each marks its album
 // dirty), then every album's mark lists; an album that wrote anything gets
 // its pages made again; last the collection's own pages ("_Best", or
-// "_BestBook" when book_wide). Failures are reported on err and the rest
-// goes on; false when any step failed.
+// "_BestBook" when book_wide). Progress: the albums' pages on html and
+// zoom, the collection's on best_index and best_list. Failures are reported
+// on err and the rest goes on; false when any step failed.
 bool save_collection(std::vector<album_t>& albums, const std::vector<comment_edit_t>& comments,
-                     const path_t& entry, bool book_wide, collection_signals_t& progress,
+                     const path_t& entry, bool book_wide, progress_signals_t& progress,
                      std::ostream& err);
 
 }  // namespace snapfolio

@@ -153,7 +153,7 @@ TEST_F(CurateTest, CollectionsNeverReadTxtOrUnderscoreFoldersAndRebuildOnlyChang
     albums[0].best.insert("B.JPG");
     auto trip_page = albumtest::mtime_ns(album.str("index.html"));
     auto later_page = albumtest::mtime_ns(second.str("index.html"));
-    collection_signals_t s;
+    progress_signals_t s;
     std::ostringstream err;
     ASSERT_TRUE(save_collection(albums, {{1, "A.JPG", "", "Kommentar"}},
                                 path_t("", root, "_Best"), false, s, err))
