@@ -113,8 +113,9 @@ bool load_program(GLenum target, const char* name, const std::string& data_dir) 
     GLint position = -1;
     glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &position);
     const GLubyte* message = glGetString(GL_PROGRAM_ERROR_STRING_ARB);
-    return libutils::fail(std::cerr, name, ": ", position, ": ",
-                          message ? reinterpret_cast<const char*>(message) : "");
+    std::string why = message ? reinterpret_cast<const char*>(message) : "";
+    while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) why.pop_back();
+    return libutils::fail(std::cerr, name, ": ", position, ": ", why);
 }
 
 void preload(libgr::grTextureObject& object, const libgr::grTexture2D& source) {
@@ -222,30 +223,10 @@ void enable_combiners(const float colour[4]) {
     set_material(colour, s_black);
 }
 
-// Undoes what the moulding's paths enabled.
-void disable_moulding() {
-    if (programs_loaded()) {
-        glDisable(GL_VERTEX_PROGRAM_ARB);
-        glDisable(GL_FRAGMENT_PROGRAM_ARB);
-        g_glsupport.BindProgramARB(GL_VERTEX_PROGRAM_ARB, 0);
-        g_glsupport.BindProgramARB(GL_FRAGMENT_PROGRAM_ARB, 0);
-    }
-    if (g_glsupport.ActiveTextureARB) {
-        g_glsupport.ActiveTextureARB(GL_TEXTURE1);
-        glDisable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        if (g_glsupport.ClientActiveTextureARB) g_glsupport.ClientActiveTextureARB(GL_TEXTURE0);
-        g_glsupport.ActiveTextureARB(GL_TEXTURE0);
-    }
-    if (g_glsupport.ARB_texture_cube_map) {
-        glDisable(GL_TEXTURE_CUBE_MAP);
-        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    }
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_TEXTURE_GEN_R);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+void unbind_programs() {
+    if (!programs_loaded()) return;
+    g_glsupport.BindProgramARB(GL_VERTEX_PROGRAM_ARB, 0);
+    g_glsupport.BindProgramARB(GL_FRAGMENT_PROGRAM_ARB, 0);
 }
 
 }  // namespace
@@ -353,9 +334,14 @@ void ViewFrame::free_graph() {
 
 void ViewFrame::Draw() const {
     if (m_type == FRAMETYPE_NONE) return;
+    // Everything a type enables is given back as it was found.
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_LIGHTING_BIT | GL_CURRENT_BIT |
+                 GL_COLOR_BUFFER_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     const libgr::color3aub_t& fc = g_option.framecolor;
-    bool textured = false;
     if (m_type == FRAMETYPE_COLOR) {
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_LIGHTING);
         glColor4ub(fc.r, fc.g, fc.b, fc.a);
     } else if (moulding(m_type)) {
         float c[4] = {s_brown[0], s_brown[1], s_brown[2], s_brown[3]};
@@ -376,20 +362,21 @@ void ViewFrame::Draw() const {
             s_monotexobj.Load();
         }
         glEnable(GL_NORMALIZE);
-        textured = true;
     } else {
+        // The flower band shows its picture as drawn: the scene's light,
+        // attenuated over the thousand units to the picture, would leave a
+        // lit band black.
         glColor4fv(s_white);
-        glEnable(GL_LIGHTING);
+        glDisable(GL_LIGHTING);
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-        if (g_glsupport.ARB_imaging && g_glsupport.version_at_least(1, 4)) glBlendEquation(GL_FUNC_ADD);
+        if (g_glsupport.ARB_imaging) glBlendEquation(GL_FUNC_ADD);
         glEnable(g_glsupport.version_at_least(1, 2) ? GL_RESCALE_NORMAL : GL_NORMALIZE);
         glEnable(GL_TEXTURE_2D);
         s_flowertexobj.Load();
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        textured = true;
     }
-    if (textured) {
+    if (m_type != FRAMETYPE_COLOR) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, 0, s_texcoords);
         glNormal3f(0, 0, 1);
@@ -402,16 +389,9 @@ void ViewFrame::Draw() const {
     libgr::grPrintError("ViewFrame::Draw() - before vertex array.");
     glDrawElements(GL_QUAD_STRIP, 10, GL_UNSIGNED_BYTE, s_indices);
     libgr::grPrintError("ViewFrame::Draw() - after vertex array.");
-    glDisableClientState(GL_VERTEX_ARRAY);
-    if (!textured) return;
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    if (moulding(m_type)) disable_moulding();
-    glDisable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_RESCALE_NORMAL);
-    glDisable(GL_BLEND);
+    if (moulding(m_type)) unbind_programs();
+    glPopClientAttrib();
+    glPopAttrib();
 }
 
 }  // namespace glimlib
