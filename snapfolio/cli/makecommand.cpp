@@ -18,6 +18,8 @@
 #include "snapfolio/engine/bookpage.h"
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/global.h"
+#include "snapfolio/engine/htmlpage.h"
 
 namespace snapfolio {
 
@@ -119,9 +121,10 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
     if (!album_folder(c, args[1], album)) return exit_failed;
     // The dialog insists on a title; here the folder's name stands in for a
     // missing one, so that the book page lists the album.
+    // Titles are the owner's markup: the folder's name goes in as text.
     std::string title, head, last;
     loadcomment(album.str("txt"), title, head, last);
-    if (title.empty() && !savecommenttxt(album, album.name, head, last, c.err)) return exit_failed;
+    if (title.empty() && !savecommenttxt(album, html_text(album.name), head, last, c.err)) return exit_failed;
 
     bool ok;
     {
@@ -131,11 +134,13 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
         ok = makealbumwithrotate(camera, files, album, signals.copy, signals.shrink, signals.html,
                                  signals.zoom, c.err);
     }
-    if (!ok) return exit_failed;
-    if (!makehtmlbook(path_t("", "", album.dir), c.err)) {
+    // The book pages also after a failed chain: an album with a photo left
+    // out is complete otherwise.
+    if (!makehtmlbooks_above(album, g_global.album, c.err)) {
         failure(c, "", "makehtmlbook() fail.");
         return exit_failed;
     }
+    if (!ok) return exit_failed;
     return exit_ok;
 }
 
