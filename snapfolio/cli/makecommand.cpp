@@ -131,8 +131,7 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
         progress_printer_t printer;
         progress_signals_t signals;
         printer.connect(signals);
-        ok = makealbumwithrotate(camera, files, album, signals.copy, signals.shrink, signals.html,
-                                 signals.zoom, c.err);
+        ok = makealbumwithrotate(camera, files, album, signals, c.err);
     }
     // The book pages also after a failed chain: an album with a photo left
     // out is complete otherwise.

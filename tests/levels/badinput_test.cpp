@@ -117,6 +117,89 @@ TEST_F(AlbumTest, AFileThatIsNotAWholePhotoIsLeftOutAndTheAlbumIsMade) {
     }
 }
 
+TEST_F(AlbumTest, NamesWithBlanksQuotesAndNonAsciiLettersAreJustNames) {
+    const std::string name = "Été \"best\" it's $(x) `y`.JPG";
+    std::string bytes = albumtest::photo(120, 90, 6, true);
+    put(name, bytes);
+    limit(50, 50);
+    albumtest::run_t r = albumtest::make_album(camera, {{name, 0}}, album);
+    ASSERT_TRUE(r.ok) << r.err << r.log;
+    EXPECT_EQ(testenv::read_file(level("original", name)), bytes);
+    for (const char* dir : {"size0", "size1", "size2", "thumb"})
+        EXPECT_TRUE(albumtest::header_of_file(level(dir, name)).ok) << dir;
+    r = albumtest::update_album({{name, 0}}, album);
+    EXPECT_TRUE(r.ok) << r.err;
+}
+
+TEST_F(AlbumTest, AnAlbumFolderThatCannotBeWrittenStopsTheChainNamingIt) {
+    put("A.JPG", albumtest::jpeg(64, 48));
+    struct {
+        const char* what;
+        const char* blocker;  // a file where the chain needs a folder
+        const char* first_line;
+        const char* chain_line;
+    } const cases[] = {
+        {"original", "original", "/trip/original: mkdir error, ", "copyfiles() fail."},
+        {"thumb", "thumb", "/trip/thumb: mkdir error, ", "shrink() fail."},
+        {"size1", "size1", "/trip/size1: mkdir error, ", "shrink() fail."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string base = testenv::scratch_dir("albums");
+        snapfolio::path_t path(base, "", "trip");
+        ::mkdir(path.str().c_str(), 0755);
+        testenv::write_file(path.str(c.blocker), "in the way");
+        albumtest::run_t r = albumtest::make_album(camera, {{"A.JPG", 0}}, path);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.err.compare(0, base.size() + std::strlen(c.first_line), base + c.first_line), 0)
+            << r.err;
+        EXPECT_NE(r.err.find(std::string(c.chain_line) + "\n"), std::string::npos) << r.err;
+        EXPECT_EQ(testenv::read_file(path.str(c.blocker)), "in the way");
+    }
+}
+
+// Run by a user without write access: as root, in a child that becomes
+// "nobody" first (root writes into read-only folders).
+TEST_F(AlbumTest, AReadOnlyAlbumFolderStopsTheChain) {
+    put("A.JPG", albumtest::jpeg(64, 48));
+    // The scratch folders are private to the test's user: let the other
+    // user reach the camera folder and the album, not write the album.
+    std::string scratch = libutils::dirname(root);
+    ::chmod(scratch.c_str(), 0755);
+    ::chmod(album.str().c_str(), 0555);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(out[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(2);
+        std::freopen("/dev/null", "w", stderr);
+        snapfolio::progress_signals_t s;
+        std::ostringstream err;
+        bool ok = snapfolio::makealbumwithrotate(camera, {{"A.JPG", 0}}, album, s.copy, s.shrink,
+                                                 s.html, s.zoom, err);
+        std::string text = err.str();
+        if (::write(out[1], text.data(), text.size()) < 0) _exit(3);
+        _exit(ok ? 0 : 1);
+    }
+    ::close(out[1]);
+    std::string text;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) text.append(buf, size_t(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(album.str().c_str(), 0755);
+    ::chmod(scratch.c_str(), 0700);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot become another user here";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(text,
+              album.str("original") + ": mkdir error, Permission denied\ncopyfiles() fail.\n");
+    EXPECT_TRUE(albumtest::snapshot(album.str()).empty());
+}
+
 // Scanners and print editors write CMYK (with an Adobe segment) and YCCK:
 // such a photo gets its levels like any other, in RGB.
 TEST_F(AlbumTest, CmykPhotosAreDecodedToRgb) {

@@ -218,7 +218,7 @@ TEST_F(AlbumTest, AnInterruptedMakeIsRepairedByUpdate) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         freopen("/dev/null", "w", stderr);
-        albumtest::signals_t s;
+        snapfolio::progress_signals_t s;
         std::ostringstream err;
         bool ok = snapfolio::makealbumwithrotate(camera, files, album, s.copy, s.shrink, s.html,
                                                  s.zoom, err);
