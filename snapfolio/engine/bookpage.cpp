@@ -84,8 +84,8 @@ bool makehtmlbook(const path_t& path, std::ostream& err) {
     return commit_page(out, err);
 }
 
-bool makehtmlbooks_above(const path_t& album, const std::string& root, std::ostream& err) {
-    std::string book = libutils::realpath(album.dir);
+bool makehtmlbooks_above(const std::string& dir, const std::string& root, std::ostream& err) {
+    std::string book = libutils::realpath(dir);
     const std::string top = libutils::realpath(root);
     const bool inside = book == top || (book.size() > top.size() && top.size() > 1 &&
                                         book.compare(0, top.size(), top) == 0 &&
