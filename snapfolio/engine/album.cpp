@@ -91,9 +91,7 @@ bool best_t::save() {
     }
     if (!ok) {
         int e = errno;
-        libutils::error();
-        std::cerr << file << ": write error, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, ": write error, ", std::strerror(e));
     }
     dirty = false;
     return true;

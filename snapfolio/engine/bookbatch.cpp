@@ -14,9 +14,7 @@ namespace snapfolio {
 namespace {
 
 bool report(std::ostream& err, const std::string& subject, const char* text) {
-    libutils::error();
-    err << subject << text << std::endl;
-    return false;
+    return libutils::fail(err, subject, text);
 }
 
 bool is_collection(const std::string& name) {

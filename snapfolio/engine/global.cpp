@@ -153,9 +153,8 @@ bool loadini(const std::string& dir, const std::string& name) {
         if (set_key(g_global, kv.first, kv.second)) continue;
         // A damaged file must not flood the terminal: long keys are cut.
         const size_t shown = 200;
-        libutils::error();
-        std::cerr << "Unrecognized name: " << kv.first.substr(0, shown)
-                  << (kv.first.size() > shown ? "..." : "") << std::endl;
+        libutils::report(std::cerr, "Unrecognized name: ", kv.first.substr(0, shown),
+                         (kv.first.size() > shown ? "..." : ""));
     }
     return true;
 }
@@ -179,9 +178,7 @@ bool saveini(const std::string& dir, const std::string& name, std::ostream& err)
     libutils::atomic_ofstream out;
     if (!out.open(path)) {
         int e = errno;
-        libutils::error();
-        err << path << ": open error, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(err, path, ": open error, ", std::strerror(e));
     }
     writeiniline(out, "from", g.from);
     writeiniline(out, "album", g.album);
@@ -203,9 +200,7 @@ bool saveini(const std::string& dir, const std::string& name, std::ostream& err)
     writeiniline(out, "glimvue3", g.glimvue3);
     if (!out.commit()) {
         int e = errno;
-        libutils::error();
-        err << path << ": write error, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(err, path, ": write error, ", std::strerror(e));
     }
     return true;
 }

@@ -114,9 +114,7 @@ bool write_thumbnail(const std::string& out, const original_t& o, int turn,
         if (turn == 0) {
             if (libutils::write_file_atomically(out, o.thumbnail.begin(), o.thumbnail.size()))
                 return true;
-            libutils::error();
-            err << out << ": thumbnail save fail, " << std::strerror(errno) << std::endl;
-            return false;
+            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
         }
         // Turned in memory and written once: a run killed in between never
         // leaves a thumbnail that looks done but lies on its side.
@@ -124,16 +122,12 @@ bool write_thumbnail(const std::string& out, const original_t& o, int turn,
         exif.setvector(o.thumbnail, out.c_str());
         if (libgr::transform(turn, turned, exif)) {
             if (turned.save(out.c_str())) return true;
-            libutils::error();
-            err << out << ": thumbnail save fail, " << std::strerror(errno) << std::endl;
-            return false;
+            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
         }
         // A thumbnail that does not turn cleanly gives way to the picture.
     }
     if (savejpeg(out, picture, markers_t())) return true;
-    libutils::error();
-    err << out << ": savejpeg fail." << std::endl;
-    return false;
+    return libutils::fail(err, out, ": savejpeg fail.");
 }
 
 uint64_t shrink_level_of(const libgr::jpeginfo_t& info) {
@@ -147,13 +141,9 @@ bool open_reporting(original_t& o, const path_t& path, const std::string& name, 
         case open_result_t::ok:
             return true;
         case open_result_t::load_failed:
-            libutils::error();
-            err << name << ": " << who << " jpegdata load fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": ", who, " jpegdata load fail.");
         case open_result_t::analyze_failed:
-            libutils::error();
-            err << name << ": " << who << " analyze_markers fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": ", who, " analyze_markers fail.");
     }
     return false;
 }
@@ -200,14 +190,12 @@ uint64_t shrink_level(uint64_t width, uint64_t height) {
 uint64_t getshrinklevel(const std::string& file) {
     libgr::jpegdata_t data;
     if (!data.load(file.c_str())) {
-        libutils::error();
-        std::cerr << file << ": getshrinklevel() jpegdata load fail." << std::endl;
+        libutils::report(std::cerr, file, ": getshrinklevel() jpegdata load fail.");
         return 0;
     }
     libgr::jpeginfo_t info;
     if (!info.analyze_markers(data)) {
-        libutils::error();
-        std::cerr << file << ": getshrinklevel() analyze_markers fail." << std::endl;
+        libutils::report(std::cerr, file, ": getshrinklevel() analyze_markers fail.");
         return 0;
     }
     return shrink_level_of(info);
@@ -235,14 +223,10 @@ bool savejpeg(const std::string& file, const libgr::image2d_t& image, const mark
     out.name = file.c_str();
     int quality = int(uint32_t(g_global.jpeg_compress));
     if (!info.compress(out, image, quality, true)) {
-        libutils::error();
-        std::cerr << file << ": svjinfo compress() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
     }
     if (!out.save(file.c_str())) {
-        libutils::error();
-        std::cerr << file << "svjdata save() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, "svjdata save() fail.");
     }
     return true;
 }
@@ -274,17 +258,13 @@ bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::
     bool size0_changed = false;
     if (turned) {
         if (!turnjpeg(o.data, turn, size0, turned_data, &size0_changed)) {
-            libutils::error();
-            err << name << ": shrinkone() rotatejpeg fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": shrinkone() rotatejpeg fail.");
         }
         turned_data.name = size0.c_str();
     } else if (!is_full_size_of(size0, name, o)) {
         size0_changed = true;
         if (!copyjpeg(o.file, size0, link_text(name))) {
-            libutils::error();
-            err << name << ": shrinkone() copyjpeg fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": shrinkone() copyjpeg fail.");
         }
     }
 
@@ -300,29 +280,21 @@ bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::
     libgr::jpeginfo_t decoded;
     libgr::image2d_t picture;
     if (!decode(picture, decoded, full)) {
-        libutils::error();
-        err << (turned ? size0 : o.file) << ": shrinkone() decompress fail." << std::endl;
-        return false;
+        return libutils::fail(err, (turned ? size0 : o.file), ": shrinkone() decompress fail.");
     }
     // A turned photo's levels carry no segments: its EXIF orientation would
     // turn the upright pixels once more.
     const markers_t markers = turned ? markers_t() : decoded.markers;
     if (!halve(picture)) {
-        libutils::error();
-        err << name << ": scaledown() fail." << std::endl;
-        return false;
+        return libutils::fail(err, name, ": scaledown() fail.");
     }
     for (uint64_t i = 1; i <= level + 1; ++i) {
         std::string out = path.str(names[i], name);
         if (stale[i] && !savejpeg(out, picture, markers)) {
-            libutils::error();
-            err << out << ": savejpeg fail." << std::endl;
-            return false;
+            return libutils::fail(err, out, ": savejpeg fail.");
         }
         if (!halve(picture)) {
-            libutils::error();
-            err << out << ": scaledown() fail." << std::endl;
-            return false;
+            return libutils::fail(err, out, ": scaledown() fail.");
         }
     }
     if (stale[level + 2])
@@ -354,9 +326,7 @@ bool shrink(const path_t& path, const std::vector<files_t>& files,
             std::vector<std::string> names = levelnames(level);
             if (!ok || !make_level_dirs(path, names, err) ||
                 !shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err)) {
-                libutils::error();
-                err << "shinkone() fail." << std::endl;
-                return false;
+                return libutils::fail(err, "shinkone() fail.");
             }
         } else if (is_movie(entry.name)) {
             if (!ffmovie(path, entry.name, err)) return false;
@@ -430,18 +400,14 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
     int stored_turn = -1;      // the turn size0 was made with; -1: not known
     if (rotate != 0 || (turn != 0 && libutils::need_update(o.file, size0))) {
         if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
-            libutils::error();
-            err << name << ": rotatejpeg() fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": rotatejpeg() fail.");
         }
         turned_data.name = size0.c_str();
         have_turned = turned_file = true;
         stored_turn = int(turn);
     } else if (libutils::need_update(o.file, size0)) {
         if (!copyjpeg(o.file, size0, link_text(name))) {
-            libutils::error();
-            err << name << ": copyjpeg() fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": copyjpeg() fail.");
         }
         stored_turn = 0;
     } else {
@@ -458,17 +424,13 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
 
     libgr::jpegdata_t loaded;
     if (!have_turned && !loaded.load(size0.c_str())) {
-        libutils::error();
-        err << size0 << ": shrinkoneupdate() jpegdata load fail." << std::endl;
-        return false;
+        return libutils::fail(err, size0, ": shrinkoneupdate() jpegdata load fail.");
     }
     libgr::jpegdata_t& full = have_turned ? turned_data : loaded;
     libgr::jpeginfo_t decoded;
     libgr::image2d_t picture;
     if (!decode(picture, decoded, full)) {
-        libutils::error();
-        err << name << ": shrinkoneupdate() decompress fail." << std::endl;
-        return false;
+        return libutils::fail(err, name, ": shrinkoneupdate() decompress fail.");
     }
     // As when the album was made: a turned photo's levels carry no segments
     // (not even the JFIF header of the turned full size, which would follow
@@ -476,9 +438,7 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
     const markers_t markers = turned_file ? markers_t() : decoded.markers;
     for (uint64_t i = 0; i < start; ++i) {
         if (!halve(picture)) {
-            libutils::error();
-            err << name << ": scaledown() fail." << std::endl;
-            return false;
+            return libutils::fail(err, name, ": scaledown() fail.");
         }
     }
     for (uint64_t i = start; i <= level + 1; ++i) {
@@ -487,15 +447,11 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
         if (i > 0 && (rotate != 0 || libutils::need_update(o.file, out))) {
             if (!make_directory(path.str(names[i]), err)) return false;
             if (!savejpeg(out, picture, markers)) {
-                libutils::error();
-                err << out << ": savejpeg fail." << std::endl;
-                return false;
+                return libutils::fail(err, out, ": savejpeg fail.");
             }
         }
         if (!halve(picture)) {
-            libutils::error();
-            err << out << ": scaledown() fail." << std::endl;
-            return false;
+            return libutils::fail(err, out, ": scaledown() fail.");
         }
     }
     // The thumbnail, like the levels, only when asked to turn or stale: an
