@@ -18,7 +18,7 @@ bool folder_path(path_t& path, const std::string& arg, std::ostream& err);
 
 // Shows the album stages of a batch on the printer, each directory the walk
 // reaches as a line of its own on out, and (with `best`) the best-of pages.
-void connect_batch(progress_printer_t& printer, batch_signals_t& signals, std::ostream& out,
+void connect_batch(progress_printer_t& printer, progress_signals_t& signals, std::ostream& out,
                    bool best);
 
 }  // namespace snapfolio

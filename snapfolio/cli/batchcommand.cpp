@@ -13,7 +13,7 @@ int command_batch(const cli_context_t& c, const std::vector<std::string>& args) 
     path_t root;
     if (!folder_path(root, args[0], c.err)) return exit_failed;
     progress_printer_t printer;
-    batch_signals_t signals;
+    progress_signals_t signals;
     connect_batch(printer, signals, c.out, true);
     const bool ok = batchupdate(root, signals, c.err);
     printer.finish();

@@ -121,8 +121,7 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
         progress_printer_t printer;
         progress_signals_t signals;
         printer.connect(signals);
-        ok = makealbumwithrotate(camera, files, album, signals.copy, signals.shrink, signals.html,
-                                 signals.zoom, c.err);
+        ok = makealbumwithrotate(camera, files, album, signals, c.err);
     }
     if (!ok) return exit_failed;
     if (!makehtmlbook(path_t("", "", album.dir), c.err)) {

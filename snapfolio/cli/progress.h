@@ -13,15 +13,9 @@
 #include <ostream>
 #include <string>
 
-namespace snapfolio {
+#include "snapfolio/engine/progress.h"
 
-// The four stage signals a chain takes, in the order the chain runs them.
-struct progress_signals_t {
-    sigc::signal<void, double> copy;
-    sigc::signal<void, double> shrink;
-    sigc::signal<void, double> html;
-    sigc::signal<void, double> zoom;
-};
+namespace snapfolio {
 
 class progress_printer_t : public sigc::trackable {
   public:
@@ -34,7 +28,7 @@ class progress_printer_t : public sigc::trackable {
 
     // Shows the signal's values on the line of `stage`.
     void connect(sigc::signal<void, double>& signal, const std::string& stage);
-    // The four stages under their own names.
+    // The four chain stages under their own names.
     void connect(progress_signals_t& signals);
 
     // One value of a stage: the fraction done, 0 to 1.

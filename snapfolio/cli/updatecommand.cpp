@@ -20,7 +20,7 @@ int command_update(const cli_context_t& c, const std::vector<std::string>& args)
         return exit_failed;
     }
     progress_printer_t printer;
-    batch_signals_t signals;
+    progress_signals_t signals;
     connect_batch(printer, signals, c.out, false);
     const bool ok = updatealbumoriginals(album, signals, c.err);
     printer.finish();

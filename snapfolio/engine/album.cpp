@@ -81,6 +81,10 @@ bool best_t::load(const path_t& path, const std::string& filename) {
 }
 
 bool best_t::save() {
+    return save(std::cerr);
+}
+
+bool best_t::save(std::ostream& err) {
     if (!dirty) return false;
     // Through a temporary file: a full disk or a crash keeps the old marks.
     libutils::atomic_ofstream out;
@@ -89,10 +93,7 @@ bool best_t::save() {
         for (const std::string& n : names) out << n << "\r\n";
         ok = out.commit();
     }
-    if (!ok) {
-        int e = errno;
-        return libutils::fail(std::cerr, file, ": write error, ", std::strerror(e));
-    }
+    if (!ok) return libutils::fail(err, file, ": write error, ", std::strerror(errno));
     dirty = false;
     return true;
 }

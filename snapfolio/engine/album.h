@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -60,6 +61,7 @@ struct best_t {
     // Writes the list when dirty; false when clean or when it cannot be
     // written (then it stays dirty, and a line goes to standard error).
     bool save();
+    bool save(std::ostream& err);  // the same, the line on err
     bool find(const std::string& name) const { return names.count(name) != 0; }
     void insert(const std::string& name);
     void erase(const std::string& name);

@@ -23,7 +23,7 @@ bool is_collection(const std::string& name) {
 
 }  // namespace
 
-bool updatealbumoriginals(const path_t& path, batch_signals_t& progress, std::ostream& err) {
+bool updatealbumoriginals(const path_t& path, progress_signals_t& progress, std::ostream& err) {
     std::vector<std::string> names;
     if (!libutils::getfiles(names, path.str("original")))
         return report(err, path.str("original"), ": getfiles() fail.");
@@ -35,7 +35,7 @@ bool updatealbumoriginals(const path_t& path, batch_signals_t& progress, std::os
     return true;
 }
 
-bool batchupdate(const path_t& path, batch_signals_t& progress, std::ostream& err) {
+bool batchupdate(const path_t& path, progress_signals_t& progress, std::ostream& err) {
     if (path.name.empty()) return true;
     const std::string dir = path.str();
     progress.directory.emit(dir);

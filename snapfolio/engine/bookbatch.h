@@ -5,28 +5,18 @@
 // runs it with its progress printer.
 #pragma once
 
-#include <sigc++/sigc++.h>
-
 #include <ostream>
 #include <string>
 
 #include "snapfolio/engine/album.h"
+#include "snapfolio/engine/progress.h"
 
 namespace snapfolio {
-
-struct batch_signals_t {
-    // The album chain's stages (copy is not used by an update).
-    sigc::signal<void, double> copy, shrink, html, zoom;
-    // The best-of collections' detailed and compact pages.
-    sigc::signal<void, double> best_index, best_list;
-    // Each directory as the walk reaches it (path.make()).
-    sigc::signal<void, const std::string&> directory;
-};
 
 // updatealbum on every file of the album's "original/", each with no turn:
 // levels that exist are kept, missing ones are made, the pages are
 // rewritten. False, with one line on err, when it fails.
-bool updatealbumoriginals(const path_t& path, batch_signals_t& progress, std::ostream& err);
+bool updatealbumoriginals(const path_t& path, progress_signals_t& progress, std::ostream& err);
 
 // Regenerates what path names:
 //   "_Best", "_BestBook"     that collection of the book path.dir
@@ -37,6 +27,6 @@ bool updatealbumoriginals(const path_t& path, batch_signals_t& progress, std::os
 //                            show), then the book's page
 // An empty name does nothing. A failure is reported on err and the walk
 // goes on; the result is false when anything below path failed.
-bool batchupdate(const path_t& path, batch_signals_t& progress, std::ostream& err);
+bool batchupdate(const path_t& path, progress_signals_t& progress, std::ostream& err);
 
 }  // namespace snapfolio

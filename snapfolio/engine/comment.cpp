@@ -139,6 +139,11 @@ bool loadphotocommentlines(std::vector<std::string>& lines, const path_t& path,
 
 bool savephotocomment(const std::string& text, const std::string& albumdir,
                       const std::string& name) {
+    return savephotocomment(text, albumdir, name, std::cerr);
+}
+
+bool savephotocomment(const std::string& text, const std::string& albumdir, const std::string& name,
+                      std::ostream& err) {
     std::string base = albumdir + "/txt/" + libutils::basename(name);
     std::string file = base + ".txt";
     if (text.empty()) {
@@ -146,13 +151,12 @@ bool savephotocomment(const std::string& text, const std::string& albumdir,
         // the upper-case name (".TXT") would come back when only ".txt" went.
         for (const std::string& f : {file, base + ".TXT"}) {
             if (::unlink(f.c_str()) != 0 && errno != ENOENT) {
-                int e = errno;
-                return libutils::fail(std::cerr, f, ": remove error, ", std::strerror(e));
+                return libutils::fail(err, f, ": remove error, ", std::strerror(errno));
             }
         }
         return true;
     }
-    return write_comment_file(file, std::string(), text, std::cerr, ": write open error, ");
+    return write_comment_file(file, std::string(), text, err, ": write open error, ");
 }
 
 void writephotocomment(std::ostream& out, const std::vector<std::string>& lines, int indent) {

@@ -42,6 +42,9 @@ bool loadphotocommentlines(std::vector<std::string>& lines, const path_t& path,
 // empty text removes the file.
 bool savephotocomment(const std::string& text, const std::string& albumdir,
                       const std::string& name);
+// The same with its diagnostics on err.
+bool savephotocomment(const std::string& text, const std::string& albumdir, const std::string& name,
+                      std::ostream& err);
 
 // Prints lines as HTML: "<br>" before a line that follows a line, "<p>"
 // for an empty line, the line after it continuing the "<p>".

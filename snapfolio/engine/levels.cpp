@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "libgr/image/rotate.h"
 #include "libgr/image/scaledown.h"
@@ -105,31 +106,6 @@ bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegda
     return decoded.decompress(picture, data) && decoded.warnings == 0;
 }
 
-// The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
-// picture as it is now (halved L+2 times) when there is none, it cannot be
-// turned, or the photo's turn is not known (turn -1).
-bool write_thumbnail(const std::string& out, const original_t& o, int turn,
-                     const libgr::image2d_t& picture, std::ostream& err) {
-    if (!o.thumbnail.empty() && turn >= 0) {
-        if (turn == 0) {
-            if (libutils::write_file_atomically(out, o.thumbnail.begin(), o.thumbnail.size()))
-                return true;
-            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
-        }
-        // Turned in memory and written once: a run killed in between never
-        // leaves a thumbnail that looks done but lies on its side.
-        libgr::jpegdata_t exif, turned;
-        exif.setvector(o.thumbnail, out.c_str());
-        if (libgr::transform(turn, turned, exif)) {
-            if (turned.save(out.c_str())) return true;
-            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
-        }
-        // A thumbnail that does not turn cleanly gives way to the picture.
-    }
-    if (savejpeg(out, picture, markers_t())) return true;
-    return libutils::fail(err, out, ": savejpeg fail.");
-}
-
 uint64_t shrink_level_of(const libgr::jpeginfo_t& info) {
     return shrink_level(info.width, info.height);
 }
@@ -170,6 +146,51 @@ bool make_level_dirs(const path_t& path, const std::vector<std::string>& names, 
         if (!make_directory(path.str(n), err)) return false;
     return true;
 }
+
+// The files of one photo's ladder. Written at once, or, when the whole
+// ladder is turned, held back: each file is first complete under a temporary
+// name beside its target, and only then are all renamed into place. A
+// folder that cannot be written or a full disk then leaves the old ladder
+// whole, never a mix of turned and unturned levels.
+class ladder_files_t {
+    bool m_staged;
+    std::vector<std::unique_ptr<libutils::atomic_ofstream>> m_files;
+
+  public:
+    explicit ladder_files_t(bool staged) : m_staged(staged) {}
+
+    // False (errno set) when the bytes cannot be written; the held-back
+    // files are then dropped by the destructor.
+    bool put(const std::string& target, const libutils::bytevector& bytes) {
+        // A directory in the way would only fail the rename at the end.
+        struct stat st;
+        if (::lstat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+            return false;
+        }
+        auto file = std::make_unique<libutils::atomic_ofstream>();
+        if (!file->open(target)) return false;
+        file->write(reinterpret_cast<const char*>(bytes.begin()), std::streamsize(bytes.size()));
+        file->flush();
+        if (!*file) {
+            if (errno == 0) errno = EIO;
+            return false;
+        }
+        if (!m_staged) return file->commit();
+        m_files.push_back(std::move(file));
+        return true;
+    }
+
+    // Renames the held-back files into place.
+    bool commit(std::ostream& err) {
+        bool ok = true;
+        for (auto& file : m_files)
+            if (!file->commit())
+                ok = libutils::fail(err, file->target(), ": write error, ", std::strerror(errno));
+        m_files.clear();
+        return ok;
+    }
+};
 
 }  // namespace
 
@@ -216,15 +237,24 @@ std::vector<std::string> levelnames(uint64_t level) {
     return names;
 }
 
-bool savejpeg(const std::string& file, const libgr::image2d_t& image, const markers_t& markers) {
+namespace {
+
+// savejpeg's encoding, into memory.
+bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::image2d_t& image,
+                const markers_t& markers) {
     libgr::jpeginfo_t info;
     info.markers = markers;
-    libgr::jpegdata_t out;
     out.name = file.c_str();
     int quality = int(uint32_t(g_global.jpeg_compress));
-    if (!info.compress(out, image, quality, true)) {
-        return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
-    }
+    if (info.compress(out, image, quality, true)) return true;
+    return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
+}
+
+}  // namespace
+
+bool savejpeg(const std::string& file, const libgr::image2d_t& image, const markers_t& markers) {
+    libgr::jpegdata_t out;
+    if (!encodejpeg(out, file, image, markers)) return false;
     if (!out.save(file.c_str())) {
         return libutils::fail(std::cerr, file, "svjdata save() fail.");
     }
@@ -242,6 +272,49 @@ void remove_stale_temporaries(const path_t& path) {
 }
 
 namespace {
+
+// The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
+// picture as it is now (halved L+2 times) when there is none, it cannot be
+// turned, or the photo's turn is not known (turn -1).
+// A level encoded from the picture, as savejpeg writes it.
+bool write_level(ladder_files_t& files, const std::string& out, const libgr::image2d_t& picture,
+                 const markers_t& markers, std::ostream& err) {
+    libgr::jpegdata_t encoded;
+    if (!encodejpeg(encoded, out, picture, markers))
+        return libutils::fail(err, out, ": savejpeg fail.");
+    if (files.put(out, encoded)) return true;
+    libutils::report(err, out, ": write error, ", std::strerror(errno));
+    return libutils::fail(err, out, ": savejpeg fail.");
+}
+
+// The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
+// picture as it is now (halved L+2 times) when there is none, it cannot be
+// turned, or the photo's turn is not known (turn -1).
+bool write_thumbnail(ladder_files_t& files, const std::string& out, const original_t& o, int turn,
+                     const libgr::image2d_t& picture, std::ostream& err) {
+    if (!o.thumbnail.empty() && turn >= 0) {
+        if (turn == 0) {
+            if (files.put(out, o.thumbnail)) return true;
+            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
+        }
+        // Turned in memory and written once: a run killed in between never
+        // leaves a thumbnail that looks done but lies on its side.
+        libgr::jpegdata_t exif, turned;
+        exif.setvector(o.thumbnail, out.c_str());
+        if (libgr::transform(turn, turned, exif)) {
+            if (files.put(out, turned)) return true;
+            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
+        }
+        // A thumbnail that does not turn cleanly gives way to the picture.
+    }
+    return write_level(files, out, picture, markers_t(), err);
+}
+
+bool write_thumbnail(const std::string& out, const original_t& o, int turn,
+                     const libgr::image2d_t& picture, std::ostream& err) {
+    ladder_files_t files(false);
+    return write_thumbnail(files, out, o, turn, picture, err);
+}
 
 // shrinkone of an original already opened.
 bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
@@ -393,12 +466,26 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
     // (turned when the orientation asks for it), and an existing one is
     // what the levels are made from, whatever turn it was made with: the
     // turns asked for when the album was made are not kept anywhere.
+    //
+    // A turn asked for now rewrites every level: they are all held back and
+    // put in place together at the end.
+    ladder_files_t files(rotate != 0);
     std::string size0 = path.str(names[0], name);
     libgr::jpegdata_t turned_data;
     bool have_turned = false;
     bool turned_file = false;  // size0 is a turned copy, not the original
     int stored_turn = -1;      // the turn size0 was made with; -1: not known
-    if (rotate != 0 || (turn != 0 && libutils::need_update(o.file, size0))) {
+    if (rotate != 0) {
+        if (!libgr::transform(turn, turned_data, o.data))
+            return libutils::fail(err, name, ": rotatejpeg() fail.");
+        if (!files.put(size0, turned_data)) {
+            libutils::report(err, size0, ": write error, ", std::strerror(errno));
+            return libutils::fail(err, name, ": rotatejpeg() fail.");
+        }
+        turned_data.name = size0.c_str();
+        have_turned = turned_file = true;
+        stored_turn = int(turn);
+    } else if (turn != 0 && libutils::need_update(o.file, size0)) {
         if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
             return libutils::fail(err, name, ": rotatejpeg() fail.");
         }
@@ -446,9 +533,7 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
         // Level 0 was made above, losslessly: it is never encoded again.
         if (i > 0 && (rotate != 0 || libutils::need_update(o.file, out))) {
             if (!make_directory(path.str(names[i]), err)) return false;
-            if (!savejpeg(out, picture, markers)) {
-                return libutils::fail(err, out, ": savejpeg fail.");
-            }
+            if (!write_level(files, out, picture, markers, err)) return false;
         }
         if (!halve(picture)) {
             return libutils::fail(err, out, ": scaledown() fail.");
@@ -467,7 +552,7 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
                           ? int(turn)
                           : -1;
     }
-    return write_thumbnail(thumb, o, stored_turn, picture, err);
+    return write_thumbnail(files, thumb, o, stored_turn, picture, err) && files.commit(err);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ struct run_t {
 };
 
 run_t batch(const path_t& path) {
-    batch_signals_t s;
+    progress_signals_t s;
     run_t r;
     s.directory.connect([&r](const std::string& d) { r.directories.push_back(d); });
     std::ostringstream err;

@@ -336,10 +336,6 @@ inline std::string differences(const snapshot_t& a, const snapshot_t& b) {
 
 // --- running the chains ----------------------------------------------------------
 
-struct signals_t {
-    sigc::signal<void, double> copy, shrink, html, zoom;
-};
-
 struct run_t {
     bool ok = false;
     std::string err;  // the chain's stream
@@ -348,12 +344,11 @@ struct run_t {
 
 inline run_t make_album(const std::string& camera, const std::vector<snapfolio::files_t>& files,
                         const snapfolio::path_t& path) {
-    signals_t s;
+    snapfolio::progress_signals_t s;
     std::ostringstream err;
     run_t r;
     testing::internal::CaptureStderr();
-    r.ok =
-        snapfolio::makealbumwithrotate(camera, files, path, s.copy, s.shrink, s.html, s.zoom, err);
+    r.ok = snapfolio::makealbumwithrotate(camera, files, path, s, err);
     r.log = testing::internal::GetCapturedStderr();
     r.err = err.str();
     return r;
@@ -361,11 +356,11 @@ inline run_t make_album(const std::string& camera, const std::vector<snapfolio::
 
 inline run_t update_album(const std::vector<snapfolio::files_t>& files,
                           const snapfolio::path_t& path) {
-    signals_t s;
+    snapfolio::progress_signals_t s;
     std::ostringstream err;
     run_t r;
     testing::internal::CaptureStderr();
-    r.ok = snapfolio::updatealbum(path, files, s.copy, s.shrink, s.html, s.zoom, err);
+    r.ok = snapfolio::updatealbum(path, files, s, err);
     r.log = testing::internal::GetCapturedStderr();
     r.err = err.str();
     return r;

@@ -137,7 +137,7 @@ TEST_F(AlbumTest, AReadOnlyAlbumFolderStopsTheChain) {
         ::close(out[0]);
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(2);
         std::freopen("/dev/null", "w", stderr);
-        albumtest::signals_t s;
+        snapfolio::progress_signals_t s;
         std::ostringstream err;
         bool ok = snapfolio::makealbumwithrotate(camera, {{"A.JPG", 0}}, album, s.copy, s.shrink,
                                                  s.html, s.zoom, err);

@@ -218,7 +218,7 @@ TEST_F(AlbumTest, AnInterruptedMakeIsRepairedByUpdate) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         freopen("/dev/null", "w", stderr);
-        albumtest::signals_t s;
+        snapfolio::progress_signals_t s;
         std::ostringstream err;
         bool ok = snapfolio::makealbumwithrotate(camera, files, album, s.copy, s.shrink, s.html,
                                                  s.zoom, err);
@@ -250,4 +250,24 @@ TEST_F(AlbumTest, AnInterruptedMakeIsRepairedByUpdate) {
     EXPECT_EQ(albumtest::differences(albumtest::snapshot(album.str()),
                                      albumtest::snapshot(reference.str())),
               "");
+}
+
+// A turn that cannot be written in full leaves the photo's whole ladder as
+// it was, never some levels turned and others not. A directory where a level
+// file belongs stops the writing even for root, which read-only folders do
+// not.
+TEST_F(UpdateTest, ATurnThatCannotBeWrittenInFullLeavesEveryLevelAsItWas) {
+    std::string blocked = level("size2", "D.JPG");
+    ASSERT_EQ(::unlink(blocked.c_str()), 0);
+    ASSERT_EQ(::mkdir(blocked.c_str(), 0755), 0);
+    testenv::write_file(blocked + "/keep", "x");
+    auto before = albumtest::snapshot(album.str());
+    std::vector<files_t> f = unturned();
+    f[3].rotate = 1;
+    albumtest::run_t r = albumtest::update_album(f, album);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.err.find(blocked + ": write error, Is a directory\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("shrinkupdate() fail.\n"), std::string::npos) << r.err;
+    // Pages are rewritten only after the levels: nothing changed at all.
+    EXPECT_EQ(albumtest::differences(before, albumtest::snapshot(album.str())), "");
 }

@@ -1,0 +1,60 @@
+// The viewer's option file reader on arbitrary bytes: loading never fails on
+// a file that exists, and whatever it loaded is written back, read again and
+// written again to the same text.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "glimlib/option.h"
+
+namespace {
+
+struct scratch_t {
+    std::string path;
+    ~scratch_t() {
+        std::error_code ec;
+        if (!path.empty()) std::filesystem::remove_all(path, ec);
+    }
+} s_scratch;
+
+const std::string& dir() {
+    static const std::string d = [] {
+        char tmpl[] = "/tmp/glimvue-fuzz-option-XXXXXX";
+        if (!mkdtemp(tmpl)) std::abort();
+        s_scratch.path = tmpl;
+        std::cerr.rdbuf(nullptr);  // reports of missing value words, verbose lines
+        std::cout.rdbuf(nullptr);
+        return std::string(tmpl);
+    }();
+    return d;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string in = dir() + "/in", a = dir() + "/a", b = dir() + "/b";
+    {
+        std::ofstream out(in, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), (std::streamsize)size);
+    }
+    glimlib::g_option = glimlib::option_t();
+    if (!glimlib::option_load(in)) std::abort();
+    if (!glimlib::option_save(a)) std::abort();
+    glimlib::g_option = glimlib::option_t();
+    if (!glimlib::option_load(a) || !glimlib::option_save(b)) std::abort();
+    if (slurp(a) != slurp(b)) std::abort();
+    return 0;
+}
