@@ -16,8 +16,7 @@ namespace glimlib {
 
 option_t g_option;
 
-#define OPTION_ENTRY(member, type, help) \
-    { #member, 0, type, &g_option.member, help }
+#define OPTION_ENTRY(member, type, help) {#member, 0, type, &g_option.member, help}
 
 option_entity_t option_entity_table[OPTION_COUNT] = {
     OPTION_ENTRY(h, OPTION_BOOL, "print help and exit(if commend-line)."),
@@ -36,7 +35,8 @@ option_entity_t option_entity_table[OPTION_COUNT] = {
                  "limitation of window size (0: unlimited 1:screen 2:value)."),
     OPTION_ENTRY(maxmargin, OPTION_SIZE, "0:screen, margin of maximum window size."),
     OPTION_ENTRY(maxsize, OPTION_SIZE, "1:value, maximum window size."),
-    OPTION_ENTRY(cursor_movement, OPTION_ENUM, "moving cursorkey direction (0:panning, 1:camera)."),
+    OPTION_ENTRY(cursor_movement, OPTION_ENUM,
+                 "moving cursorkey direction (0:panning, 1:camera)."),
     OPTION_ENTRY(magsmooth, OPTION_BOOL, "image smoother for magnify."),
     OPTION_ENTRY(move_limit, OPTION_BOOL, "image move limitation (not implemented yet)."),
     OPTION_ENTRY(doubleclick_interval, OPTION_ULONG,
@@ -66,9 +66,7 @@ void init_once() {
 
 // A separator follows a number when the conversion stopped on a character
 // other than the end of the text.
-bool separator_follows(const char* end) {
-    return *end != '\0';
-}
+bool separator_follows(const char* end) { return *end != '\0'; }
 
 void parse_size(libgr::direction2l_t& v, const char* text) {
     char* end = nullptr;
@@ -266,8 +264,7 @@ void option_list(const std::string& prog) {
     size_t w = 0;
     for (const auto& e : option_entity_table) w = std::max<size_t>(w, e.name_length);
     std::ostream& os = std::cout;
-    os << "usage: " << prog << " [option]"
-       << " file..." << std::endl;
+    os << "usage: " << prog << " [option]" << " file..." << std::endl;
     os << std::endl;
     os << "option" << std::string(w - 5, ' ') << " format  comment." << std::endl;
     os << std::string(w + 18, '-') << std::endl;

@@ -91,8 +91,7 @@ bool rectangle_to_squares(multi_square_image_t& out, const image2d_t& image, uin
         std::cerr << self << std::endl
                   << "inimg: " << image.width << ", " << image.height << std::endl
                   << "maxsize: " << max_side << std::endl;
-    if (image.compressed)
-        return libutils::fail(std::cerr, self, ": compressed format not supported.");
+    if (image.compressed) return libutils::fail(std::cerr, self, ": compressed format not supported.");
     if (max_side == 0) max_side = 256;
     axis_t ax = cut_axis(image.width, max_side), ay = cut_axis(image.height, max_side);
     uint32_t side = std::max(ax.side, ay.side);
@@ -205,9 +204,7 @@ void multi_texture_object_t::draw_image(float left, float bottom, float right, f
 
 // --- the picture ----------------------------------------------------------------
 
-ViewObject::~ViewObject() {
-    free_texture();
-}
+ViewObject::~ViewObject() { free_texture(); }
 
 bool ViewObject::setImage(const std::string& path) {
     m_path = path;

@@ -32,9 +32,7 @@ float uniform_scale(const matrix3w_t& m) {
 
 // --- records ----------------------------------------------------------------------
 
-ViewScene::obj_t::~obj_t() {
-    free_graph();
-}
+ViewScene::obj_t::~obj_t() { free_graph(); }
 
 void ViewScene::obj_t::make_graph(const std::string& data_dir) {
     (void)data_dir;  // the photo frame finds its data files there
@@ -130,26 +128,20 @@ void ViewScene::multiply(const matrix3w_t& m) {
         m_current->transformer.matrix = libgr::gl_multiply(m_current->transformer.matrix, m);
 }
 
-void ViewScene::Rotate(float degrees, float) {
-    multiply(libgr::rotation_matrix(degrees, 0, 0, 1));
-}
+void ViewScene::Rotate(float degrees, float) { multiply(libgr::rotation_matrix(degrees, 0, 0, 1)); }
 
 void ViewScene::Zoom(float power, float) {
     float s = std::exp2(power);
     multiply(libgr::scale_matrix(s, s, s));
 }
 
-void ViewScene::Scale(float s, float) {
-    multiply(libgr::scale_matrix(s, s, s));
-}
+void ViewScene::Scale(float s, float) { multiply(libgr::scale_matrix(s, s, s)); }
 
 void ViewScene::Move(const libgr::direction3_t& d, float) {
     multiply(libgr::translation_matrix(d.x, d.y, d.z));
 }
 
-void ViewScene::Matrix(const matrix3w_t& m) {
-    multiply(m);
-}
+void ViewScene::Matrix(const matrix3w_t& m) { multiply(m); }
 
 void ViewScene::Origin() {
     if (!hasCurrent()) return;

@@ -24,9 +24,7 @@ std::ostream& operator<<(std::ostream& os, const direction2l_t& d) {
     return os << "dir2l(" << d.x << ", " << d.y << ")";
 }
 
-gems::glfwyMGR4* manager() {
-    return gems::glfwyMGR4::getSingletonPtr();
-}
+gems::glfwyMGR4* manager() { return gems::glfwyMGR4::getSingletonPtr(); }
 
 // The primary monitor's work area (0 x 0 without one).
 void work_area(int& x, int& y, int& w, int& h) {
@@ -53,9 +51,7 @@ ViewWindow::ViewWindow(int* argc, char** argv) {
 
 ViewWindow::~ViewWindow() = default;
 
-GLFWwindow* ViewWindow::window() const {
-    return manager() ? manager()->win(this) : nullptr;
-}
+GLFWwindow* ViewWindow::window() const { return manager() ? manager()->win(this) : nullptr; }
 
 void ViewWindow::redisplay() {
     if (manager()) manager()->PostRedisplay();
@@ -111,9 +107,7 @@ void ViewWindow::reshape(int w, int h) {
     if (g_option.debug) std::cout << "newwinsize is " << fb << std::endl;
 }
 
-void ViewWindow::display() {
-    m_scene.Display();
-}
+void ViewWindow::display() { m_scene.Display(); }
 
 void ViewWindow::keyboard(unsigned char key, int, int) {
     if (g_option.debug)
@@ -172,9 +166,7 @@ void ViewWindow::drop(int count, const char** paths) {
 
 // --- picture list -----------------------------------------------------------------
 
-bool ViewWindow::initial_load() {
-    return m_list.initial_load(sink());
-}
+bool ViewWindow::initial_load() { return m_list.initial_load(sink()); }
 
 void ViewWindow::show_current() {
     residue(true);
@@ -321,20 +313,11 @@ bool ViewWindow::residue_set_window_size(const direction2l_t& size, const direct
 void ViewWindow::cursor_move(int key) {
     libgr::direction3_t d;
     switch (key) {
-        case 262:
-            d = {10, 0, 0};
-            break;
-        case 263:
-            d = {-10, 0, 0};
-            break;
-        case 264:
-            d = {0, -10, 0};
-            break;
-        case 265:
-            d = {0, 10, 0};
-            break;
-        default:
-            return;
+        case 262: d = {10, 0, 0}; break;
+        case 263: d = {-10, 0, 0}; break;
+        case 264: d = {0, -10, 0}; break;
+        case 265: d = {0, 10, 0}; break;
+        default: return;
     }
     if (g_option.cursor_movement == 1) d = -d;
     m_scene.Move(d);
@@ -361,26 +344,16 @@ void ViewWindow::cmd_step_or_quit(int n) {
     cmd_step(n);
 }
 
-void ViewWindow::cmd_first(int) {
-    first();
-}
-void ViewWindow::cmd_last(int) {
-    last();
-}
-void ViewWindow::cmd_center(int) {
-    go_center(false);
-}
+void ViewWindow::cmd_first(int) { first(); }
+void ViewWindow::cmd_last(int) { last(); }
+void ViewWindow::cmd_center(int) { go_center(false); }
 
 void ViewWindow::cmd_quit(int) {
     if (manager()) manager()->Exit();
 }
 
-void ViewWindow::cmd_rotate(int degrees) {
-    m_scene.Rotate(float(degrees));
-}
-void ViewWindow::cmd_clear_rotation(int) {
-    m_scene.clrRotate();
-}
+void ViewWindow::cmd_rotate(int degrees) { m_scene.Rotate(float(degrees)); }
+void ViewWindow::cmd_clear_rotation(int) { m_scene.clrRotate(); }
 
 void ViewWindow::cmd_zoom_digit(int digit) {
     float v = float(digit) * 0.5f;
@@ -389,12 +362,8 @@ void ViewWindow::cmd_zoom_digit(int digit) {
     m_scene.Zoom(-v);
 }
 
-void ViewWindow::cmd_zoom_quarters(int quarters) {
-    m_scene.Zoom(float(quarters) * 0.25f);
-}
-void ViewWindow::cmd_pan(int key) {
-    cursor_move(key);
-}
+void ViewWindow::cmd_zoom_quarters(int quarters) { m_scene.Zoom(float(quarters) * 0.25f); }
+void ViewWindow::cmd_pan(int key) { cursor_move(key); }
 
 void ViewWindow::cmd_toggle_fill(int) {
     GLFWwindow* w = window();
@@ -419,12 +388,8 @@ void ViewWindow::cmd_toggle_fill(int) {
     if (aw > 0 && ah > 0) glfwSetWindowSize(w, aw, ah);
 }
 
-void ViewWindow::cmd_toggle_smooth(int) {
-    m_scene.toggleSmooth();
-}
-void ViewWindow::cmd_reload(int) {
-    reload();
-}
+void ViewWindow::cmd_toggle_smooth(int) { m_scene.toggleSmooth(); }
+void ViewWindow::cmd_reload(int) { reload(); }
 
 void ViewWindow::cmd_iconify_restore(int) {
     if (GLFWwindow* w = window()) {
@@ -433,18 +398,10 @@ void ViewWindow::cmd_iconify_restore(int) {
     }
 }
 
-void ViewWindow::cmd_savejpeg(int) {
-    menu_file_savejpeg();
-}
-void ViewWindow::cmd_save_vuefile(int) {
-    menu_edit_save_vuefile();
-}
-void ViewWindow::cmd_delete_vuefile(int) {
-    menu_edit_delete_vuefile();
-}
-void ViewWindow::cmd_writedefault(int) {
-    menu_edit_writedefault();
-}
+void ViewWindow::cmd_savejpeg(int) { menu_file_savejpeg(); }
+void ViewWindow::cmd_save_vuefile(int) { menu_edit_save_vuefile(); }
+void ViewWindow::cmd_delete_vuefile(int) { menu_edit_delete_vuefile(); }
+void ViewWindow::cmd_writedefault(int) { menu_edit_writedefault(); }
 
 void ViewWindow::cmd_drag(int button) {
     drag_t* drags[3] = {&m_pan, &m_zoom, &m_rotate};
@@ -454,19 +411,13 @@ void ViewWindow::cmd_drag(int button) {
 // --- file commands ---------------------------------------------------------------------
 
 // The screenshot beside the picture ("s") arrives with the picture files.
-bool ViewWindow::menu_file_savejpeg() {
-    return false;
-}
+bool ViewWindow::menu_file_savejpeg() { return false; }
 
 // The view-state file beside the picture ("w", Insert) arrives with the picture files.
-bool ViewWindow::menu_edit_save_vuefile() {
-    return false;
-}
+bool ViewWindow::menu_edit_save_vuefile() { return false; }
 
 // Forgetting the view-state file ("d", Delete) arrives with the picture files.
-bool ViewWindow::menu_edit_delete_vuefile() {
-    return false;
-}
+bool ViewWindow::menu_edit_delete_vuefile() { return false; }
 
 bool ViewWindow::menu_edit_writedefault() {
     return glimlib::option_save_user_default(m_progname, m_progdir);

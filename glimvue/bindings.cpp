@@ -10,9 +10,9 @@ namespace {
 using V = ViewWindow;
 
 const binding_t s_keys[] = {
-    {8, &V::cmd_step, -1, false},   // Backspace (Shift: 10 back)
-    {' ', &V::cmd_step, 1, false},  // Space (Shift: 10 on)
-    {13, &V::cmd_center, 0, true},  // Enter: reset the view, keep the window
+    {8, &V::cmd_step, -1, false},  // Backspace (Shift: 10 back)
+    {' ', &V::cmd_step, 1, false}, // Space (Shift: 10 on)
+    {13, &V::cmd_center, 0, true}, // Enter: reset the view, keep the window
     {27, &V::cmd_quit, 0, false},
     {'q', &V::cmd_quit, 0, false},
     {'*', &V::cmd_rotate, -5, true},
@@ -42,18 +42,18 @@ const binding_t s_keys[] = {
 
 // GLFW key codes; the keypad digits arrive as these (see glfwymgr4).
 const binding_t s_special[] = {
-    {262, &V::cmd_pan, 262, true},           // Right
-    {263, &V::cmd_pan, 263, true},           // Left
-    {264, &V::cmd_pan, 264, true},           // Down
-    {265, &V::cmd_pan, 265, true},           // Up
-    {266, &V::cmd_zoom_quarters, 1, true},   // Page Up
-    {267, &V::cmd_zoom_quarters, -1, true},  // Page Down
-    {268, &V::cmd_first, 0, false},          // Home
-    {269, &V::cmd_last, 0, false},           // End
-    {260, &V::cmd_save_vuefile, 0, false},   // Insert
-    {294, &V::cmd_reload, 0, false},         // F5
-    {349, &V::cmd_step_or_quit, -1, false},  // back button of some mice
-    {350, &V::cmd_step, 1, false},           // forward button
+    {262, &V::cmd_pan, 262, true},          // Right
+    {263, &V::cmd_pan, 263, true},          // Left
+    {264, &V::cmd_pan, 264, true},          // Down
+    {265, &V::cmd_pan, 265, true},          // Up
+    {266, &V::cmd_zoom_quarters, 1, true},  // Page Up
+    {267, &V::cmd_zoom_quarters, -1, true}, // Page Down
+    {268, &V::cmd_first, 0, false},         // Home
+    {269, &V::cmd_last, 0, false},          // End
+    {260, &V::cmd_save_vuefile, 0, false},  // Insert
+    {294, &V::cmd_reload, 0, false},        // F5
+    {349, &V::cmd_step_or_quit, -1, false}, // back button of some mice
+    {350, &V::cmd_step, 1, false},          // forward button
 };
 
 // Buttons as the window manager numbers them: 0 left, 1 middle, 2 right.
@@ -61,7 +61,8 @@ const binding_t s_buttons[] = {
     {0, &V::cmd_drag, 0, false},  // pan
     {1, &V::cmd_drag, 1, false},  // zoom
     {2, &V::cmd_drag, 2, false},  // turn
-    {3, &V::cmd_step_or_quit, -1, false}, {4, &V::cmd_step, 1, false},
+    {3, &V::cmd_step_or_quit, -1, false},
+    {4, &V::cmd_step, 1, false},
 };
 
 // Wheel 0 (vertical): direction 1 is a step towards the user.

@@ -9,10 +9,10 @@ namespace glimvue2 {
 class ViewWindow;
 
 struct binding_t {
-    int input;                         // character, special key code or button
-    void (ViewWindow::*command)(int);  // the command
-    int arg;                           // its argument
-    bool redraw;                       // ask for a redisplay afterwards
+    int input;                        // character, special key code or button
+    void (ViewWindow::*command)(int); // the command
+    int arg;                          // its argument
+    bool redraw;                      // ask for a redisplay afterwards
 };
 
 struct binding_table_t {

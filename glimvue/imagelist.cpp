@@ -85,8 +85,7 @@ void imagelist_t::add_list_file(const std::string& path) {
         // A NUL byte cannot be part of a file name: such a line is junk.
         std::string abs = line.find('\0') == std::string::npos ? absolute(line) : "";
         if (abs.empty()) {
-            libutils::report(std::cerr, line.substr(0, line.find('\0')),
-                             ": no such file, skipped.");
+            libutils::report(std::cerr, line.substr(0, line.find('\0')), ": no such file, skipped.");
             continue;
         }
         setImagePath(abs);

@@ -21,8 +21,8 @@ namespace glimvue2 {
 
 // What the stepping functions do to the shown picture.
 struct image_sink_t {
-    std::function<void()> drop;                    // remove the current picture
-    std::function<bool(const std::string&)> load;  // show this file; false: skip it
+    std::function<void()> drop;                     // remove the current picture
+    std::function<bool(const std::string&)> load;   // show this file; false: skip it
 };
 
 class imagelist_t {

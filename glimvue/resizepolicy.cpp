@@ -13,8 +13,8 @@ int32_t scaled_side(int32_t side, float ratio) {
     return int32_t(std::min(v, double(MAX_WINDOW_SIDE)));
 }
 
-int32_t limit_axis(int32_t wanted, int32_t current, const glimlib::option_t& o, int32_t maxsize,
-                   int32_t screen_room) {
+int32_t limit_axis(int32_t wanted, int32_t current, const glimlib::option_t& o,
+                   int32_t maxsize, int32_t screen_room) {
     bool limited = (wanted > current && o.resize_magnify) || (wanted < current && o.resize_shrink);
     if (!limited) return wanted;
     if (o.sizelimit == 2) return std::min(wanted, maxsize);

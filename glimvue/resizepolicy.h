@@ -28,6 +28,7 @@ libgr::direction2l_t calc_window_size(const libgr::direction2l_t& wanted,
 // ratio / s, where s is the larger of image / window over the two axes
 // (1 on an axis where both are equal, that axis left out when the window
 // side is not positive); 0 when s is 0.
-float fit_scale(const libgr::direction2l_t& image, const libgr::direction2l_t& window, float ratio);
+float fit_scale(const libgr::direction2l_t& image, const libgr::direction2l_t& window,
+                float ratio);
 
 }  // namespace glimvue2

@@ -65,9 +65,7 @@ int translate_button(int b) {
     return b;
 }
 
-int wheel_direction(double offset) {
-    return offset > 0 ? -1 : offset < 0 ? 1 : 0;
-}
+int wheel_direction(double offset) { return offset > 0 ? -1 : offset < 0 ? 1 : 0; }
 
 GLFWwindow* glfwyMGR4::addWindow(glutyAPI4* api, const std::string& title) {
     if (!api) return nullptr;

@@ -15,24 +15,9 @@ const GLenum NONE = 1281;
 
 // GL format per e_image_format_t, in enum order.
 const GLenum s_gl_format[IMAGE_FORMAT_MAX] = {
-    GL_LUMINANCE,
-    GL_LUMINANCE_ALPHA,
-    GL_INTENSITY,
-    GL_RED,
-    GL_GREEN,
-    GL_BLUE,
-    GL_ALPHA,
-    GL_RG,
-    GL_RGB,
-    GL_RGBA,
-    GL_BGR,
-    GL_BGRA,
-    GL_DEPTH_COMPONENT,
-    GL_DEPTH_STENCIL,
-    GL_RGB,
-    GL_RGBA,
-    NONE,
-    GL_COLOR_INDEX,
+    GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_INTENSITY, GL_RED,  GL_GREEN, GL_BLUE,
+    GL_ALPHA,     GL_RG,              GL_RGB,       GL_RGBA, GL_BGR,   GL_BGRA,
+    GL_DEPTH_COMPONENT, GL_DEPTH_STENCIL, GL_RGB,   GL_RGBA, NONE,     GL_COLOR_INDEX,
 };
 
 // Sized internal formats of one GL format for 8- and 16-bit unsigned and
@@ -45,8 +30,8 @@ struct sized_t {
 const sized_t s_sized[] = {
     {IMAGE_FORMAT_GRAYSCALE, GL_LUMINANCE, GL_LUMINANCE8, GL_LUMINANCE16, GL_LUMINANCE16F_ARB,
      GL_LUMINANCE32F_ARB},
-    {IMAGE_FORMAT_GRAYSCALE_ALPHA, GL_LUMINANCE_ALPHA, GL_LUMINANCE8_ALPHA8, GL_LUMINANCE16_ALPHA16,
-     GL_LUMINANCE_ALPHA16F_ARB, GL_LUMINANCE_ALPHA32F_ARB},
+    {IMAGE_FORMAT_GRAYSCALE_ALPHA, GL_LUMINANCE_ALPHA, GL_LUMINANCE8_ALPHA8,
+     GL_LUMINANCE16_ALPHA16, GL_LUMINANCE_ALPHA16F_ARB, GL_LUMINANCE_ALPHA32F_ARB},
     {IMAGE_FORMAT_INTENSITY, GL_INTENSITY, GL_INTENSITY8, GL_INTENSITY16, GL_INTENSITY16F_ARB,
      GL_INTENSITY32F_ARB},
     {IMAGE_FORMAT_RED, GL_RED, GL_R8, GL_R16, GL_R16F, GL_R32F},
@@ -136,20 +121,14 @@ bool grConvertImageFormatToGlFormat(gl_loading_format_t& out, const image_desc_t
 
 unsigned grFormatToComponents(GLenum format) {
     switch (format) {
-        case GL_COLOR_INDEX:
-        case GL_RED:
-        case GL_GREEN:
-        case GL_BLUE:
-        case GL_ALPHA:
+        case GL_COLOR_INDEX: case GL_RED: case GL_GREEN: case GL_BLUE: case GL_ALPHA:
         case GL_LUMINANCE:
             return 1;
         case GL_LUMINANCE_ALPHA:
             return 2;
-        case GL_RGB:
-        case GL_BGR:
+        case GL_RGB: case GL_BGR:
             return 3;
-        case GL_RGBA:
-        case GL_BGRA:
+        case GL_RGBA: case GL_BGRA:
             return 4;
         default:
             return 0;
@@ -158,16 +137,11 @@ unsigned grFormatToComponents(GLenum format) {
 
 unsigned grTypeToSize(GLenum type) {
     switch (type) {
-        case GL_BYTE:
-        case GL_UNSIGNED_BYTE:
-        case GL_BITMAP:
+        case GL_BYTE: case GL_UNSIGNED_BYTE: case GL_BITMAP:
             return 1;
-        case GL_SHORT:
-        case GL_UNSIGNED_SHORT:
+        case GL_SHORT: case GL_UNSIGNED_SHORT:
             return 2;
-        case GL_INT:
-        case GL_UNSIGNED_INT:
-        case GL_FLOAT:
+        case GL_INT: case GL_UNSIGNED_INT: case GL_FLOAT:
             return 4;
         case GL_DOUBLE:
             return 8;
@@ -178,46 +152,31 @@ unsigned grTypeToSize(GLenum type) {
 
 GLenum grSizeToType(unsigned size) {
     switch (size) {
-        case 1:
-            return GL_UNSIGNED_BYTE;
-        case 2:
-            return GL_UNSIGNED_SHORT;
-        case 4:
-            return GL_FLOAT;
-        case 8:
-            return GL_DOUBLE;
-        default:
-            return 0;
+        case 1: return GL_UNSIGNED_BYTE;
+        case 2: return GL_UNSIGNED_SHORT;
+        case 4: return GL_FLOAT;
+        case 8: return GL_DOUBLE;
+        default: return 0;
     }
 }
 
 GLenum grTextureDimToEnum(int dim) {
     switch (dim) {
-        case 1:
-            return GL_TEXTURE_1D;
-        case 2:
-            return GL_TEXTURE_2D;
-        case 3:
-            return GL_TEXTURE_3D;
-        case 6:
-            return GL_TEXTURE_CUBE_MAP;
-        default:
-            return NONE;
+        case 1: return GL_TEXTURE_1D;
+        case 2: return GL_TEXTURE_2D;
+        case 3: return GL_TEXTURE_3D;
+        case 6: return GL_TEXTURE_CUBE_MAP;
+        default: return NONE;
     }
 }
 
 int grTextureEnumToDim(GLenum target) {
     switch (target) {
-        case GL_TEXTURE_1D:
-            return 1;
-        case GL_TEXTURE_2D:
-            return 2;
-        case GL_TEXTURE_3D:
-            return 3;
-        case GL_TEXTURE_CUBE_MAP:
-            return 6;
-        default:
-            return 0;
+        case GL_TEXTURE_1D: return 1;
+        case GL_TEXTURE_2D: return 2;
+        case GL_TEXTURE_3D: return 3;
+        case GL_TEXTURE_CUBE_MAP: return 6;
+        default: return 0;
     }
 }
 

@@ -27,7 +27,7 @@ bool grConvertImageFormatToGlFormat(gl_loading_format_t& out, const image_desc_t
 unsigned grFormatToComponents(GLenum format);
 unsigned grTypeToSize(GLenum type);
 GLenum grSizeToType(unsigned size);
-GLenum grTextureDimToEnum(int dim);     // 1, 2, 3, 6 -> target; else 1281
+GLenum grTextureDimToEnum(int dim);  // 1, 2, 3, 6 -> target; else 1281
 int grTextureEnumToDim(GLenum target);  // else 0
 
 void grPixelStoreUnpack(const image_store_t* store);

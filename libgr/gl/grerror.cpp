@@ -9,6 +9,7 @@
 
 namespace libgr {
 
+
 bool grPrintError(const char* step) {
     GLenum code = glGetError();
     if (code == GL_NO_ERROR) return false;

@@ -9,25 +9,11 @@ namespace libgr {
 namespace {
 
 grMatrixPusher::grMatrixManager s_managers[4] = {
-    {GL_MODELVIEW,
-     GL_MAX_MODELVIEW_STACK_DEPTH,
-     GL_MODELVIEW_STACK_DEPTH,
-     GL_MODELVIEW_MATRIX,
-     0,
-     {}},
-    {GL_PROJECTION,
-     GL_MAX_PROJECTION_STACK_DEPTH,
-     GL_PROJECTION_STACK_DEPTH,
-     GL_PROJECTION_MATRIX,
-     0,
-     {}},
+    {GL_MODELVIEW, GL_MAX_MODELVIEW_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH, GL_MODELVIEW_MATRIX, 0, {}},
+    {GL_PROJECTION, GL_MAX_PROJECTION_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH,
+     GL_PROJECTION_MATRIX, 0, {}},
     {GL_TEXTURE, GL_MAX_TEXTURE_STACK_DEPTH, GL_TEXTURE_STACK_DEPTH, GL_TEXTURE_MATRIX, 0, {}},
-    {GL_COLOR,
-     GL_MAX_COLOR_MATRIX_STACK_DEPTH,
-     GL_COLOR_MATRIX_STACK_DEPTH,
-     GL_COLOR_MATRIX,
-     0,
-     {}},
+    {GL_COLOR, GL_MAX_COLOR_MATRIX_STACK_DEPTH, GL_COLOR_MATRIX_STACK_DEPTH, GL_COLOR_MATRIX, 0, {}},
 };
 
 bool s_enhance = false;
@@ -88,9 +74,7 @@ grMatrixPusher::grMatrixManager& grMatrixPusher::getMatrixManager(GLenum mode) {
 grMatrixPusher::grMatrixPusher(GLenum mode)
     : m_keeper(mode), m_manager(getMatrixManager(mode)), m_software(m_manager.push()) {}
 
-grMatrixPusher::~grMatrixPusher() {
-    m_manager.pop(m_software);
-}
+grMatrixPusher::~grMatrixPusher() { m_manager.pop(m_software); }
 
 void grMatrixPusher::setEnhanceMode(bool on) {
     s_enhance = on;
@@ -100,8 +84,6 @@ void grMatrixPusher::setEnhanceMode(bool on) {
     }
 }
 
-bool grMatrixPusher::getEnhanceMode() {
-    return s_enhance;
-}
+bool grMatrixPusher::getEnhanceMode() { return s_enhance; }
 
 }  // namespace libgr

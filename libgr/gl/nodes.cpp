@@ -65,9 +65,7 @@ void grZoomer::setZoom(const direction3_t& e) {
     m_scale = {std::exp2(e.x), std::exp2(e.y), std::exp2(e.z)};
 }
 
-void grZoomer::addZoom(const direction3_t& d) {
-    setZoom(m_exponent + d);
-}
+void grZoomer::addZoom(const direction3_t& d) { setZoom(m_exponent + d); }
 
 void grZoomer::Draw() const {
     if (!m_object) return;

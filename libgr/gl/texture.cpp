@@ -15,19 +15,15 @@ namespace libgr {
 namespace {
 
 const GLenum s_cube_faces[6] = {
-    GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_X, GL_TEXTURE_CUBE_MAP_POSITIVE_Y,
-    GL_TEXTURE_CUBE_MAP_NEGATIVE_Y, GL_TEXTURE_CUBE_MAP_POSITIVE_Z, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z,
+    GL_TEXTURE_CUBE_MAP_POSITIVE_X, GL_TEXTURE_CUBE_MAP_NEGATIVE_X,
+    GL_TEXTURE_CUBE_MAP_POSITIVE_Y, GL_TEXTURE_CUBE_MAP_NEGATIVE_Y,
+    GL_TEXTURE_CUBE_MAP_POSITIVE_Z, GL_TEXTURE_CUBE_MAP_NEGATIVE_Z,
 };
 
 // The internal formats that GL_SGIS_generate_mipmap handles here.
 bool sgis_can_build(GLenum internalformat) {
     switch (internalformat) {
-        case GL_RGB:
-        case GL_RGBA:
-        case GL_BGR:
-        case GL_BGRA:
-        case GL_RGB5:
-        case GL_RGB8:
+        case GL_RGB: case GL_RGBA: case GL_BGR: case GL_BGRA: case GL_RGB5: case GL_RGB8:
         case GL_RGBA8:
             return true;
         default:
@@ -38,17 +34,16 @@ bool sgis_can_build(GLenum internalformat) {
 // Uploads one picture as `level` of `target` (a 2-D target or a cube face).
 // A fixed size allocates the power-of-two square first and copies the picture
 // into its lower-left corner; `sub` copies into the existing storage instead.
-void upload_level(GLenum target, GLint level, const image2d_t& image, const gl_loading_format_t& f,
-                  uint32_t fixed, bool border, bool sub) {
+void upload_level(GLenum target, GLint level, const image2d_t& image,
+                  const gl_loading_format_t& f, uint32_t fixed, bool border, bool sub) {
     grPixelStoreUnpack(image.store);
     grPixelStoreUnpack(image.window);
     GLint b = border ? 1 : 0;
     const void* pixels = image.begin();
     if (image.compressed) {
         if (!g_glsupport.ARB_texture_compression || !g_glsupport.CompressedTexImage2DARB) {
-            libutils::report(std::cerr,
-                             "error, ARB_texture_compression unsupported when "
-                             "compressed image loading, skip.");
+            libutils::report(std::cerr, "error, ARB_texture_compression unsupported when "
+                                        "compressed image loading, skip.");
             return;
         }
         if (sub && g_glsupport.CompressedTexSubImage2DARB)
@@ -109,8 +104,8 @@ void upload_with_mipmaps(GLenum target, const image2d_t& image, const gl_loading
         upload_level(target, 0, image, f, fixed, border, sub);
         glTexParameteri(target, GL_GENERATE_MIPMAP_SGIS, GL_FALSE);
     } else if (image.compressed) {
-        libutils::report(
-            std::cerr, "Compressed 'special format' image is ablen't to build mipmaps, fallback.");
+        libutils::report(std::cerr,
+                         "Compressed 'special format' image is ablen't to build mipmaps, fallback.");
         upload_level(target, 0, image, f, fixed, border, sub);
     } else {
         grPixelStoreUnpack(image.store);
@@ -189,8 +184,8 @@ void grTexture2D::setImages(const std::vector<image2d_t>& images, uint32_t fixed
 
 GLenum grTexture2D::GetInternalFormat() const {
     gl_loading_format_t f;
-    if (m_images.empty() ||
-        !grConvertImageFormatToGlFormat(f, m_images[0].desc, m_compression, false))
+    if (m_images.empty() || !grConvertImageFormatToGlFormat(f, m_images[0].desc, m_compression,
+                                                            false))
         return GR_NO_NAME;
     return f.internalformat;
 }
@@ -236,8 +231,8 @@ void grTextureCubeMap::setImage(const image2d_t* six, uint32_t fixed_size, size_
 
 GLenum grTextureCubeMap::GetInternalFormat() const {
     gl_loading_format_t f;
-    if (m_images.empty() ||
-        !grConvertImageFormatToGlFormat(f, m_images[0].desc, m_compression, false))
+    if (m_images.empty() || !grConvertImageFormatToGlFormat(f, m_images[0].desc, m_compression,
+                                                            false))
         return GR_NO_NAME;
     return f.internalformat;
 }

@@ -10,12 +10,8 @@ namespace {
 const double s_pi = 3.14159265358979323846;
 
 // Element (row r, column c) in OpenGL's column-major storage.
-float& at(matrix3w_t& m, int r, int c) {
-    return m[c][r];
-}
-float at(const matrix3w_t& m, int r, int c) {
-    return m[c][r];
-}
+float& at(matrix3w_t& m, int r, int c) { return m[c][r]; }
+float at(const matrix3w_t& m, int r, int c) { return m[c][r]; }
 
 }  // namespace
 

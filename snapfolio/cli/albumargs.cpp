@@ -23,8 +23,7 @@ bool folder_path(path_t& path, const std::string& arg, std::ostream& err) {
     return true;
 }
 
-void connect_batch(progress_printer_t& printer, progress_signals_t& s, std::ostream& out,
-                   bool best) {
+void connect_batch(progress_printer_t& printer, progress_signals_t& s, std::ostream& out, bool best) {
     printer.connect(s.shrink, "shrink");
     printer.connect(s.html, "html");
     printer.connect(s.zoom, "zoom");

@@ -142,8 +142,8 @@ bool savephotocomment(const std::string& text, const std::string& albumdir,
     return savephotocomment(text, albumdir, name, std::cerr);
 }
 
-bool savephotocomment(const std::string& text, const std::string& albumdir, const std::string& name,
-                      std::ostream& err) {
+bool savephotocomment(const std::string& text, const std::string& albumdir,
+                      const std::string& name, std::ostream& err) {
     std::string base = albumdir + "/txt/" + libutils::basename(name);
     std::string file = base + ".txt";
     if (text.empty()) {

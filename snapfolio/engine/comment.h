@@ -43,8 +43,8 @@ bool loadphotocommentlines(std::vector<std::string>& lines, const path_t& path,
 bool savephotocomment(const std::string& text, const std::string& albumdir,
                       const std::string& name);
 // The same with its diagnostics on err.
-bool savephotocomment(const std::string& text, const std::string& albumdir, const std::string& name,
-                      std::ostream& err);
+bool savephotocomment(const std::string& text, const std::string& albumdir,
+                      const std::string& name, std::ostream& err);
 
 // Prints lines as HTML: "<br>" before a line that follows a line, "<p>"
 // for an empty line, the line after it continuing the "<p>".

@@ -60,14 +60,10 @@ bool below_root(const std::string& dir) {
 
 uint64_t quarter_turns(const std::string& name, int angle, std::ostream& err) {
     switch (angle) {
-        case 0:
-            return 0;
-        case 90:
-            return 1;
-        case 180:
-            return 2;
-        case 270:
-            return 3;
+        case 0: return 0;
+        case 90: return 1;
+        case 180: return 2;
+        case 270: return 3;
     }
     libutils::report(err, name, ": ", angle, ": not 90/180/270.");
     return 0;
@@ -131,8 +127,8 @@ bool rebuild_best_of(const path_t& album, sigc::signal<void, double>& index_prog
     for (std::string dir = book; below_root(dir);) {
         dir = without_trailing_slashes(libutils::dirname(dir));
         if (is_dir(dir + "/_BestBook"))
-            ok =
-                makebestbookhtml(path_t("", dir, "_BestBook"), index_progress, list_progress) && ok;
+            ok = makebestbookhtml(path_t("", dir, "_BestBook"), index_progress, list_progress) &&
+                 ok;
     }
     return ok;
 }
@@ -176,8 +172,9 @@ bool save_collection(std::vector<album_t>& albums, const std::vector<comment_edi
         }
         if (failed) ok = false;
     }
-    const bool pages = book_wide ? makebestbookhtml(entry, progress.best_index, progress.best_list)
-                                 : makebesthtml(entry, progress.best_index, progress.best_list);
+    const bool pages = book_wide
+                           ? makebestbookhtml(entry, progress.best_index, progress.best_list)
+                           : makebesthtml(entry, progress.best_index, progress.best_list);
     if (!pages) ok = libutils::fail(err, entry.str(), ": makebesthtml() fail.");
     return ok;
 }

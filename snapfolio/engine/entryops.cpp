@@ -13,6 +13,7 @@
 #include "libutils/error.h"
 #include "snapfolio/engine/album.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/htmlpage.h"
 
 namespace snapfolio {
 
@@ -37,7 +38,7 @@ bool make_books(const std::string& book_dir, const std::string& dirs, std::ostre
         if (::lstat(dir.c_str(), &st) != 0) {
             if (::mkdir(dir.c_str(), 0755) != 0)
                 return libutils::fail(err, dir, ": mkdir error, ", std::strerror(errno));
-            if (!savecommenttxt(path_t("", at, piece), piece, "", "", err)) return false;
+            if (!savecommenttxt(path_t("", at, piece), html_text(piece), "", "", err)) return false;
         } else if (!S_ISDIR(st.st_mode)) {
             return libutils::fail(err, dir, ": not a directory.");
         }
@@ -105,7 +106,8 @@ bool rename_entry(const std::string& book_dir, const std::string& from, const st
         return libutils::fail(err, new_path, ": not a name inside the book.");
     if (exists_nofollow(new_path)) return libutils::fail(err, new_path, ": already exists.");
     const size_t slash = to.rfind('/');
-    if (slash != std::string::npos && !make_books(book_dir, to.substr(0, slash), err)) return false;
+    if (slash != std::string::npos && !make_books(book_dir, to.substr(0, slash), err))
+        return false;
     if (::rename(old_path.c_str(), new_path.c_str()) != 0)
         return libutils::fail(err, old_path, " to ", new_path, ": rename error, ",
                               std::strerror(errno));

@@ -84,8 +84,8 @@ EditBookDialog::EditBookDialog(Gtk::Window& parent, const path_t& book_path_,
     box.pack_start(scrolled);
     box.pack_start(last_text, Gtk::PACK_SHRINK);
     make_items();
-    table.signal_size_allocate().connect(sigc::mem_fun(*this, &EditBookDialog::table_size_allocate),
-                                         true);
+    table.signal_size_allocate().connect(
+        sigc::mem_fun(*this, &EditBookDialog::table_size_allocate), true);
 
     add_button(msg(msg_open_browser), response_browser);
     add_button(msg(msg_new_book), response_new_book);
@@ -126,7 +126,8 @@ bool EditBookDialog::make_items() {
         row.remove_button.set_label(msg(msg_remove));
         // Screen readers and automation tell the rows apart by their names.
         row.name_entry.get_accessible()->set_name(shown_name);
-        row.main_button.get_accessible()->set_name(shown_name + " " + row.main_button.get_label());
+        row.main_button.get_accessible()->set_name(shown_name + " " +
+                                                   row.main_button.get_label());
         row.remove_button.get_accessible()->set_name(shown_name + " " +
                                                      row.remove_button.get_label());
 

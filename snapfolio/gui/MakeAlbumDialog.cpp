@@ -144,8 +144,10 @@ MakeAlbumDialog::MakeAlbumDialog(Gtk::Window& parent, const std::string& from,
         return false;
     });
     browse_button.signal_clicked().connect(sigc::mem_fun(*this, &MakeAlbumDialog::button_from));
-    invert_button.signal_clicked().connect(sigc::mem_fun(*this, &MakeAlbumDialog::button_invert));
-    update_button.signal_clicked().connect(sigc::mem_fun(*this, &MakeAlbumDialog::button_update));
+    invert_button.signal_clicked().connect(
+        sigc::mem_fun(*this, &MakeAlbumDialog::button_invert));
+    update_button.signal_clicked().connect(
+        sigc::mem_fun(*this, &MakeAlbumDialog::button_update));
     table.signal_size_allocate().connect(
         sigc::mem_fun(*this, &MakeAlbumDialog::table_size_allocate), true);
     add_button(stock_label("_OK"), Gtk::RESPONSE_OK);
@@ -398,8 +400,8 @@ bool make_album_from_dialog(Gtk::Dialog& book_dialog, const std::string& book_di
     book_dialog.hide();
     // The pages of the books the album went into, innermost first.
     bool pages = true;
-    for (std::string book = album.substr(0, album.rfind('/'));
-         pages && book.size() > book_dir.size(); book.erase(book.rfind('/')))
+    for (std::string book = album.substr(0, album.rfind('/')); pages && book.size() > book_dir.size();
+         book.erase(book.rfind('/')))
         pages = makehtmlbook(path_t("", book, ""), err);
     pages = pages && makehtmlbook(path_t("", book_dir, ""), err);
     progwin.hide();

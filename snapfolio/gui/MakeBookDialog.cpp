@@ -50,7 +50,8 @@ MakeBookDialog::MakeBookDialog(Gtk::Window& parent, const path_t& parent_book_pa
 
     dir_entry.signal_focus_out_event().connect(
         sigc::mem_fun(*this, &MakeBookDialog::button_update));
-    browse_button.signal_clicked().connect(sigc::mem_fun(*this, &MakeBookDialog::button_directory));
+    browse_button.signal_clicked().connect(
+        sigc::mem_fun(*this, &MakeBookDialog::button_directory));
     add_button(stock_label("_OK"), Gtk::RESPONSE_OK);
     add_button(stock_label("_Apply"), Gtk::RESPONSE_APPLY);
     add_button(stock_label("_Cancel"), Gtk::RESPONSE_CANCEL);

@@ -1,5 +1,6 @@
 #include "snapfolio/gui/MenuWindow.h"
 
+
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>

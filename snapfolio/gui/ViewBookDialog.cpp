@@ -53,8 +53,8 @@ ViewBookDialog::ViewBookDialog(Gtk::Window& parent, const path_t& book_path_,
     box.pack_start(scrolled);
     box.pack_start(last_text, Gtk::PACK_SHRINK);
     make_items();
-    table.signal_size_allocate().connect(sigc::mem_fun(*this, &ViewBookDialog::table_size_allocate),
-                                         true);
+    table.signal_size_allocate().connect(
+        sigc::mem_fun(*this, &ViewBookDialog::table_size_allocate), true);
     add_button(stock_label("_OK"), Gtk::RESPONSE_OK);
     show_all_children();
 }

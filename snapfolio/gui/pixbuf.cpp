@@ -18,8 +18,8 @@ Glib::RefPtr<Gdk::Pixbuf> convert_to_pixbuf(const libgr::image2d_t& image) {
 
     // Copying row by row flips the picture into GDK's top-down order and
     // leaves the pixbuf owning its pixels.
-    auto pixbuf =
-        Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, false, 8, (int)rgb.width, (int)rgb.height);
+    auto pixbuf = Gdk::Pixbuf::create(Gdk::COLORSPACE_RGB, false, 8, (int)rgb.width,
+                                      (int)rgb.height);
     if (!pixbuf) return pixbuf;
     const size_t row_bytes = size_t(rgb.width) * 3;
     guint8* out = pixbuf->get_pixels();

@@ -58,8 +58,8 @@ struct BookDialogTest : testing::Test {
     void open(const std::string& book = "") {
         dialog.reset();
         testing::internal::CaptureStderr();
-        dialog = std::make_unique<EditBookDialog>(*parent_window, path_t("", root, book),
-                                                  program_dir, program_name);
+        dialog = std::make_unique<EditBookDialog>(*parent_window, path_t("", root, book), program_dir,
+                                                  program_name);
         testing::internal::GetCapturedStderr();
     }
     EditBookDialog::item_t* row(const std::string& name) {
@@ -172,8 +172,8 @@ TEST_F(BookDialogTest, HostileNamesAreRenamedMovedAndRemovedWithoutRunningAnythi
     }
     EXPECT_TRUE(testenv::exists(moved));
     {
-        dialog_script_t script(
-            {answer("Remove (1/2)", Gtk::RESPONSE_OK), answer("Remove (2/2)", Gtk::RESPONSE_OK)});
+        dialog_script_t script({answer("Remove (1/2)", Gtk::RESPONSE_OK),
+                                answer("Remove (2/2)", Gtk::RESPONSE_OK)});
         testing::internal::CaptureStderr();
         dialog->button_remove(index);
         testing::internal::GetCapturedStderr();
@@ -196,8 +196,8 @@ TEST_F(BookDialogTest, LinksAreRemovedAsLinksOnly) {
     ASSERT_EQ(0, symlink(outside.c_str(), (root + "/link").c_str()));
     open();
     ASSERT_EQ(names(), (std::vector<std::string>{"stay", "go"}));
-    dialog_script_t script(
-        {answer("Remove (1/2)", Gtk::RESPONSE_OK), answer("Remove (2/2)", Gtk::RESPONSE_OK)});
+    dialog_script_t script({answer("Remove (1/2)", Gtk::RESPONSE_OK),
+                            answer("Remove (2/2)", Gtk::RESPONSE_OK)});
     dialog->button_remove(1);
     EXPECT_FALSE(testenv::exists(root + "/go"));
     std::ostringstream err;
@@ -220,8 +220,7 @@ TEST_F(BookDialogTest, MenuEditLoopMakesTheDialogAgainUntilItEnds) {
     guitest::make_root(root, "", "", "", {{"2024", true, true, "new", "", ""}});
     // OK with an empty title asks for one and opens the dialog again; apply
     // makes it again; cancel ends the loop.
-    dialog_script_t script({answer("Edit", Gtk::RESPONSE_OK),
-                            answer("Error", Gtk::RESPONSE_OK),
+    dialog_script_t script({answer("Edit", Gtk::RESPONSE_OK), answer("Error", Gtk::RESPONSE_OK),
                             {"Edit",
                              [](Gtk::Dialog& d) {
                                  static_cast<EditBookDialog&>(d).get_title_entry().set_text("T");

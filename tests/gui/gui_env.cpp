@@ -79,7 +79,9 @@ void watch_hides(Gtk::Window& w) {
     GObject* o = G_OBJECT(w.gobj());
     if (g_object_get_data(o, "guitest-watched")) return;
     g_object_set_data(o, "guitest-watched", o);
-    g_signal_connect(o, "hide", G_CALLBACK(+[](GtkWidget* widget, gpointer) { ++hides()[widget]; }),
+    g_signal_connect(o, "hide", G_CALLBACK(+[](GtkWidget* widget, gpointer) {
+                         ++hides()[widget];
+                     }),
                      nullptr);
 }
 
@@ -105,8 +107,8 @@ bool dialog_script_t::tick() {
         for (Gtk::Window* other : windows)
             covered = covered || (other->get_visible() && other->get_transient_for() == w);
         if (covered) continue;
-        const std::string key = std::to_string((uintptr_t)w->gobj()) + " " + w->get_title() + " " +
-                                std::to_string(hides()[w->gobj()]);
+        const std::string key = std::to_string((uintptr_t)w->gobj()) + " " + w->get_title() +
+                                " " + std::to_string(hides()[w->gobj()]);
         if (key == last_key) continue;
         last_key = key;
         seen += w->get_title() + "\n";

@@ -24,8 +24,7 @@ libgr::image2d_t picture(libgr::e_image_format_t format, uint32_t w, uint32_t h)
     const unsigned n = img.desc.components();
     for (uint32_t y = 0; y < h; ++y)
         for (uint32_t x = 0; x < w; ++x)
-            for (unsigned c = 0; c < n; ++c)
-                img[y][x * n + c] = (unsigned char)(10 * x + 50 * y + c);
+            for (unsigned c = 0; c < n; ++c) img[y][x * n + c] = (unsigned char)(10 * x + 50 * y + c);
     return img;
 }
 
@@ -60,8 +59,9 @@ TEST(ConvertToPixbuf, TurnsRowsTopDownAndGreyIntoRgb) {
 
 // What a widget draws on a transparent surface of its allocated size.
 Cairo::RefPtr<Cairo::ImageSurface> draw(Gtk::Widget& w) {
-    auto surface = Cairo::ImageSurface::create(Cairo::FORMAT_ARGB32, w.get_allocated_width(),
-                                               w.get_allocated_height());
+    auto surface =
+        Cairo::ImageSurface::create(Cairo::FORMAT_ARGB32, w.get_allocated_width(),
+                                    w.get_allocated_height());
     gtk_widget_draw(w.gobj(), Cairo::Context::create(surface)->cobj());
     surface->flush();
     return surface;
@@ -111,8 +111,8 @@ TEST(ProgWin, BarsFollowTheirSignalsAndStayWithinZeroToOne) {
     win.setProgress1(0);
     EXPECT_EQ(0.0, win.get_fraction(1));
 
-    progress_signal_t* stages[] = {&win.signals.copy,       &win.signals.shrink,
-                                   &win.signals.html,       &win.signals.zoom,
+    progress_signal_t* stages[] = {&win.signals.copy, &win.signals.shrink,
+                                   &win.signals.html, &win.signals.zoom,
                                    &win.signals.best_index, &win.signals.best_list};
     for (int k = 0; k < 6; ++k) stages[k]->emit(0.125 * (k + 1));
     for (int k = 1; k <= 6; ++k) EXPECT_DOUBLE_EQ(0.125 * k, win.get_fraction(k)) << "bar " << k;

@@ -101,9 +101,7 @@ TEST(JpegFile, SavesQuality95Baseline) {
     ASSERT_TRUE(out.save(image, shot.c_str()));
     std::string report;
     ASSERT_EQ(testenv::run("identify -format '%Q %wx%h %[jpeg:sampling-factor] %[interlace]' " +
-                               testenv::shell_quote(shot),
-                           &report),
-              0);
+                               testenv::shell_quote(shot), &report), 0);
     EXPECT_EQ(report.substr(0, 9), "95 40x30 ");
     EXPECT_NE(report.find("None"), std::string::npos) << report;
     // Baseline: a SOF0 frame header.

@@ -200,9 +200,10 @@ int decode_with_little_memory(const std::vector<unsigned char>& bytes, uint64_t 
                               std::string& messages) {
     std::string dir = testenv::scratch_dir("huge");
     if (!testenv::write_file(dir + "/huge.jpg", std::string(bytes.begin(), bytes.end()))) return -1;
-    int status = testenv::run(testenv::shell_quote(testenv::bin_dir() + "/little_memory_decode") +
-                              " " + testenv::shell_quote(dir + "/huge.jpg") + " " +
-                              std::to_string(room) + " 2>" + testenv::shell_quote(dir + "/err.txt"));
+    int status =
+        testenv::run(testenv::shell_quote(testenv::bin_dir() + "/little_memory_decode") + " " +
+                     testenv::shell_quote(dir + "/huge.jpg") + " " + std::to_string(room) + " 2>" +
+                     testenv::shell_quote(dir + "/err.txt"));
     messages = testenv::read_file(dir + "/err.txt");
     return status;
 }

@@ -336,6 +336,7 @@ inline std::string differences(const snapshot_t& a, const snapshot_t& b) {
 
 // --- running the chains ----------------------------------------------------------
 
+
 struct run_t {
     bool ok = false;
     std::string err;  // the chain's stream

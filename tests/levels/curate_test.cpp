@@ -38,11 +38,8 @@ TEST(QuarterTurns, DegreesBecomeQuarterTurnsAndOtherAnglesAreReported) {
         int angle;
         uint64_t turns;
         const char* message;
-    } cases[] = {{0, 0, ""},
-                 {90, 1, ""},
-                 {180, 2, ""},
-                 {270, 3, ""},
-                 {45, 0, "P.JPG: 45: not 90/180/270.\n"},
+    } cases[] = {{0, 0, ""},   {90, 1, ""},   {180, 2, ""},
+                 {270, 3, ""}, {45, 0, "P.JPG: 45: not 90/180/270.\n"},
                  {360, 0, "P.JPG: 360: not 90/180/270.\n"}};
     for (const auto& c : cases) {
         std::ostringstream err;
@@ -100,13 +97,9 @@ TEST_F(CurateTest, CommentsAreSavedPastAFailureAndOnlyAGoodOneTouchesTheBestOf) 
         bool ok, best_changed;
         const char* b_comment;
     } cases[] = {
-        {{{0, "A.JPG", "", "lost"}, {0, "B.JPG", "", "Grüße\nzwei"}},
-         false,
-         true,
+        {{{0, "A.JPG", "", "lost"}, {0, "B.JPG", "", "Grüße\nzwei"}}, false, true,
          "Grüße\r\nzwei\r\n"},
-        {{{0, "B.JPG", "Grüße\r\nzwei\r\n", "Grüße\r\nzwei\r\n"}},
-         true,
-         false,
+        {{{0, "B.JPG", "Grüße\r\nzwei\r\n", "Grüße\r\nzwei\r\n"}}, true, false,
          "Grüße\r\nzwei\r\n"},
     };
     for (const auto& c : cases) {
@@ -162,8 +155,8 @@ TEST_F(CurateTest, CollectionsNeverReadTxtOrUnderscoreFoldersAndRebuildOnlyChang
     auto later_page = albumtest::mtime_ns(second.str("index.html"));
     progress_signals_t s;
     std::ostringstream err;
-    ASSERT_TRUE(save_collection(albums, {{1, "A.JPG", "", "Kommentar"}}, path_t("", root, "_Best"),
-                                false, s, err))
+    ASSERT_TRUE(save_collection(albums, {{1, "A.JPG", "", "Kommentar"}},
+                                path_t("", root, "_Best"), false, s, err))
         << err.str();
     EXPECT_NE(albumtest::mtime_ns(album.str("index.html")), trip_page);
     EXPECT_NE(albumtest::mtime_ns(second.str("index.html")), later_page);  // its comment

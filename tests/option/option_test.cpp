@@ -40,8 +40,8 @@ std::string save_text() {
 TEST_F(Option, CommandLineEdgeCases) {
     struct case_t {
         std::vector<std::string> words;
-        std::string lines;  // lines of option_save expected to change
-        size_t remaining;   // words left for the file list
+        std::string lines;      // lines of option_save expected to change
+        size_t remaining;       // words left for the file list
     };
     const case_t cases[] = {
         {{"-WINTYPE", "2"}, "-wintype 2\n", 0},

@@ -45,9 +45,7 @@ class GlWindow : public ::testing::Test {
 };
 
 // Pixel (x, y) of an 8-bit RGB picture, rows bottom-up.
-const unsigned char* px(const image2d_t& i, uint32_t x, uint32_t y) {
-    return i[y] + 3 * x;
-}
+const unsigned char* px(const image2d_t& i, uint32_t x, uint32_t y) { return i[y] + 3 * x; }
 
 // How many pixels of `picture` differ from the framebuffer area it covers.
 int differences(const image2d_t& shot, const image2d_t& picture, int window_w, int window_h) {
@@ -65,10 +63,10 @@ TEST_F(GlWindow, PictureDrawnOneToOneReadsBackByteIdentical) {
     struct case_t {
         int w, h, window_w, window_h;
     } cases[] = {
-        {64, 48, 200, 100},    // even in even
-        {65, 47, 200, 101},    // odd in even and odd
-        {300, 270, 401, 300},  // several tiles, odd window
-        {257, 3, 300, 11},     // a one-column partial tile
+        {64, 48, 200, 100},   // even in even
+        {65, 47, 200, 101},   // odd in even and odd
+        {300, 270, 401, 300}, // several tiles, odd window
+        {257, 3, 300, 11},    // a one-column partial tile
     };
     for (const auto& c : cases) {
         std::string path = testenv::scratch_dir("gl") + "/p.jpg";

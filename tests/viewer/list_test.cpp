@@ -37,8 +37,8 @@ TEST(ImageList, DirectoryGivesPicturesInByteOrderAndSkipsOthers) {
         testenv::write_file(dir + "/" + n, "x");
     imagelist_t l;
     ASSERT_TRUE(l.setImagePath(dir));
-    EXPECT_EQ(l.files(),
-              (std::vector<std::string>{dir + "/IMG_1.JPG", dir + "/b.png", dir + "/c.Tga"}));
+    EXPECT_EQ(l.files(), (std::vector<std::string>{dir + "/IMG_1.JPG", dir + "/b.png",
+                                                   dir + "/c.Tga"}));
     EXPECT_FALSE(l.setImagePath(dir + "/a.txt"));
     EXPECT_FALSE(l.setImagePath(testenv::scratch_dir("empty")));
 }
@@ -58,8 +58,8 @@ TEST(ImageList, ListFilesAndDirectoryWordsAreOutsideData) {
     l.add_words({"-C" + dir, "-@list.txt", "-@bin.txt", "-@/dev/zero", "-@missing.txt",
                  "-Cno/such/dir", "-C", "-x", dir + "/c.jpg"});
     EXPECT_EQ(cwd(), here);
-    EXPECT_EQ(l.files(),
-              (std::vector<std::string>{dir + "/a.jpg", dir + "/b.jpg", dir + "/c.jpg"}));
+    EXPECT_EQ(l.files(), (std::vector<std::string>{dir + "/a.jpg", dir + "/b.jpg",
+                                                   dir + "/c.jpg"}));
     imagelist_t two;
     two.add_words({"-@" + dir + "/two.txt"});
     EXPECT_EQ(two.files().size(), 2u);

@@ -43,8 +43,8 @@ TEST(ViewScene, ViewOperationsUndoThemselves) {
     EXPECT_TRUE(libgr::nearly_equal(s.getMatrix(), m));
     s.Scale(2);
     s.clrRotate();  // keeps the move and the scale, drops the turn
-    matrix3w_t want =
-        libgr::gl_multiply(libgr::translation_matrix(3, 4, 0), libgr::scale_matrix(2, 2, 2));
+    matrix3w_t want = libgr::gl_multiply(libgr::translation_matrix(3, 4, 0),
+                                         libgr::scale_matrix(2, 2, 2));
     EXPECT_TRUE(libgr::nearly_equal(s.getMatrix(), want, 1e-4f));
     s.Origin();
     s.Move({3, 4, 0});
@@ -59,8 +59,7 @@ TEST(ViewScene, OriginKeepsThePicturesOwnQuarterTurn) {
     SKIP_WITHOUT_PROGRAM("exiftool");
     std::string path = jpeg(64, 48);
     ASSERT_EQ(testenv::run("exiftool -q -overwrite_original -n -Orientation=6 " +
-                           testenv::shell_quote(path)),
-              0);
+                           testenv::shell_quote(path)), 0);
     ViewScene s;
     ASSERT_TRUE(s.addImage(path, ""));
     EXPECT_EQ(s.rightrotatecount(), 1u);
@@ -76,10 +75,8 @@ TEST(ViewScene, ProjectionOffsetFollowsParity) {
         int window_w, window_h, image_w, image_h;
         float ox, oy;
     } cases[] = {
-        {801, 600, 64, 48, -0.5f, 0},
-        {800, 601, 64, 48, 0, -0.5f},
-        {800, 600, 64, 48, 0, 0},
-        {801, 601, 65, 49, 0, 0},
+        {801, 600, 64, 48, -0.5f, 0}, {800, 601, 64, 48, 0, -0.5f},
+        {800, 600, 64, 48, 0, 0},     {801, 601, 65, 49, 0, 0},
     };
     for (const auto& c : cases) {
         ViewScene s;
