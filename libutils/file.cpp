@@ -65,13 +65,13 @@ bool filecopy(const std::string& src, const std::string& dst) {
         libutils::report(std::cerr, src, ": ifs failed.");
         ok = false;
     } else if (!out.flush()) {
-        libutils::report(std::cerr, dst, ": ofs failed.");
+        libutils::report(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
         ok = false;
     }
     in.close();
     out.close();
     if (ok && out.fail()) {
-        libutils::report(std::cerr, dst, ": ofs failed.");
+        libutils::report(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
         ok = false;
     }
     copydate(src, dst);
@@ -100,7 +100,7 @@ bool filecopy1(const std::string& src, const std::string& dst) {
     }
     out.close();
     if (out.fail()) {
-        return libutils::fail(std::cerr, dst, ": ofs failed.");
+        return libutils::fail(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
     }
     return copydate(src, dst);
 }

@@ -66,9 +66,7 @@ bool write_comment_file(const std::string& path, const std::string& first_lines,
     }
     out << first_lines;
     write_lines(out, text);
-    if (!out.commit()) {
-        return libutils::fail(err, path, ": file write error.");
-    }
+    if (!out.commit()) return libutils::fail(err, path, ": file write error, ", std::strerror(errno));
     return true;
 }
 
