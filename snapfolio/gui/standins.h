@@ -1,42 +1,37 @@
-// STAND-INS, all in this one place: the entry dialogs (good pictures, best
-// book, view book, view album, edit book) and the launcher of external
-// programs do not exist yet. Each function here has the shape its real
-// counterpart will have; replace the body (or the whole function) when the
-// real one arrives, and the menu window needs no change.
+// STAND-INS, all in this one place: the album, good-pictures, best-book and
+// view-album dialogs do not exist yet. Each function has the shape its real
+// counterpart's caller needs; replace its body when the dialog arrives and
+// the callers (menu window, book dialogs) need no change. Until then each
+// opens the entry's index.html in the browser, and a browser that cannot
+// be started is shown in an error box.
 #pragma once
 
+#include <glibmm/refptr.h>
+#include <gtkmm/adjustment.h>
 #include <gtkmm/window.h>
 
 #include <string>
-#include <vector>
 
 #include "snapfolio/engine/album.h"
 
 namespace snapfolio {
 namespace standin {
 
-// Row buttons of the menu window. For now each opens the entry's
-// index.html in the browser.
-void run_good_album_dialog(Gtk::Window& parent, const path_t& entry,
-                           const std::string& program_dir);
-void run_best_book_dialog(Gtk::Window& parent, const path_t& entry, const std::string& program_dir);
-void run_view_book_dialog(Gtk::Window& parent, const path_t& book, const std::string& program_dir);
+// One pass of an entry's edit dialog from the book editor: the dialog is
+// made, its scrolled list given `scroll` (the position of the previous pass;
+// null on the first), run, and `scroll` set to its position. The response
+// (Gtk::RESPONSE_APPLY asks for another pass).
+int run_edit_album_dialog(Gtk::Window& parent, const path_t& album, const std::string& program_dir,
+                          Glib::RefPtr<Gtk::Adjustment>& scroll);
+// The review dialogs: `editable` from the book editor, read-only from the
+// lists.
+int run_good_album_dialog(Gtk::Window& parent, const path_t& entry, const std::string& program_dir,
+                          bool editable, Glib::RefPtr<Gtk::Adjustment>& scroll);
+int run_best_book_dialog(Gtk::Window& parent, const path_t& entry, const std::string& program_dir,
+                         bool editable, Glib::RefPtr<Gtk::Adjustment>& scroll);
+// The read-only album view, run once.
 void run_view_album_dialog(Gtk::Window& parent, const path_t& album,
                            const std::string& program_dir);
-
-// The books button: for now one line on standard error.
-void run_edit_book_dialog(Gtk::Window& parent, const path_t& book, const std::string& program_dir,
-                          const std::string& program_name);
-
-// dir/index.html in the user's browser (xdg-open), not waited for.
-void run_browser(const std::string& dir);
-
-// The viewer: prefix + the glimvue3 setting + the quoted targets, not
-// waited for; true when the shell started it.
-bool run_glimvue3(const std::string& prefix, const std::vector<std::string>& targets);
-
-// text in single quotes, safe for sh whatever it holds.
-std::string shell_quote(const std::string& text);
 
 }  // namespace standin
 }  // namespace snapfolio
