@@ -91,9 +91,11 @@ bool app_t::key(const std::string& keys) {
 }
 
 bool app_t::click(int button, int x, int y) {
+    // Sent to the window itself: tests running side by side share the
+    // pointer, and a real click lands on whichever window is on top.
     return testenv::run("xdotool mousemove --window " + m_window + " " + std::to_string(x) + " " +
-                        std::to_string(y) + " click " + std::to_string(button) +
-                        " 2>/dev/null") == 0;
+                        std::to_string(y) + " click --window " + m_window + " " +
+                        std::to_string(button) + " 2>/dev/null") == 0;
 }
 
 std::string app_t::title() const {

@@ -35,7 +35,7 @@ std::vector<std::string> args(std::vector<std::string> words) {
 
 }  // namespace
 
-TEST(Program, HelpPrintsTheListingAndExitsWithoutADisplay) {
+TEST(ViewerProgram, HelpPrintsTheListingAndExitsWithoutADisplay) {
     std::string out;
     int rc = testenv::run("env -u DISPLAY " + testenv::shell_quote(program()) + " -h a.jpg", &out);
     EXPECT_EQ(rc, 0);
@@ -43,7 +43,7 @@ TEST(Program, HelpPrintsTheListingAndExitsWithoutADisplay) {
     EXPECT_NE(out.find("\n-single "), std::string::npos);
 }
 
-TEST(Program, AlbumOptionsSizeTheWindowFromThePicture) {
+TEST(ViewerProgram, AlbumOptionsSizeTheWindowFromThePicture) {
     SKIP_WITHOUT_X();
     std::string dir = testenv::scratch_dir("album");
     std::string big = make_jpeg(dir + "/big.jpg", 4000, 3000);
@@ -75,7 +75,7 @@ TEST(Program, AlbumOptionsSizeTheWindowFromThePicture) {
     EXPECT_EQ(app.wait_exit(), 0);
 }
 
-TEST(Program, KeysStepThroughTheListAndStopAtItsEnds) {
+TEST(ViewerProgram, KeysStepThroughTheListAndStopAtItsEnds) {
     SKIP_WITHOUT_X();
     std::string dir = testenv::scratch_dir("steps");
     std::vector<std::string> files;
@@ -103,7 +103,7 @@ TEST(Program, KeysStepThroughTheListAndStopAtItsEnds) {
     EXPECT_EQ(app.wait_exit(), 0);
 }
 
-TEST(Program, DirectoriesAndListFilesBuildTheList) {
+TEST(ViewerProgram, DirectoriesAndListFilesBuildTheList) {
     SKIP_WITHOUT_X();
     std::string dir = testenv::scratch_dir("lists");
     std::string pics = dir + "/pics";
@@ -132,7 +132,7 @@ TEST(Program, DirectoriesAndListFilesBuildTheList) {
     EXPECT_EQ(app.wait_title(want), want);
 }
 
-TEST(Program, BackButtonWithOneFileEndsTheProgram) {
+TEST(ViewerProgram, BackButtonWithOneFileEndsTheProgram) {
     SKIP_WITHOUT_X();
     std::string dir = testenv::scratch_dir("one");
     xdriver::app_t app;
@@ -141,7 +141,7 @@ TEST(Program, BackButtonWithOneFileEndsTheProgram) {
     EXPECT_EQ(app.wait_exit(), 0);
 }
 
-TEST(Program, TurnThenUnturnGivesBackThePicturePixelForPixel) {
+TEST(ViewerProgram, TurnThenUnturnGivesBackThePicturePixelForPixel) {
     SKIP_WITHOUT_X();
     std::string dir = testenv::scratch_dir("turn");
     xdriver::app_t app;
