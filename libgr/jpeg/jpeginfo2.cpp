@@ -33,6 +33,14 @@ bool jpeginfo2_t::analyze(const jpegdata2_t& jpeg) {
 }
 
 bool jpeginfo2_t::analyze(const libutils::bytevector& jpeg) {
+    return walk(jpeg, true);
+}
+
+bool jpeginfo2_t::analyze_segments(const libutils::bytevector& jpeg) {
+    return walk(jpeg, false);
+}
+
+bool jpeginfo2_t::walk(const libutils::bytevector& jpeg, bool headers) {
     clear();
     sos_marker.set_dht_marker(&dht_marker);
     const unsigned char* d = jpeg.begin();
@@ -56,7 +64,7 @@ bool jpeginfo2_t::analyze(const libutils::bytevector& jpeg) {
         m.data.setwindow(jpeg, p + 4, length - 2);
         markers.push_back(m);
 
-        switch (code) {
+        switch (headers || code == marker_SOS ? code : 0) {
             case marker_SOF0:
                 sof0_marker.set_sof0_buffer(m.data);
                 if (!sof0_marker.parse()) return false;
@@ -75,7 +83,7 @@ bool jpeginfo2_t::analyze(const libutils::bytevector& jpeg) {
                 break;
             case marker_SOS: {
                 sos_marker.set_sos_buffer(m.data);
-                if (!sos_marker.parse()) return fail("sos_marker.parse() fail.");
+                if (headers && !sos_marker.parse()) return fail("sos_marker.parse() fail.");
                 scan_data.setwindow(jpeg, p + 2 + length, libutils::bytevector::npos);
                 marker_t scan;
                 scan.data = scan_data;

@@ -25,6 +25,8 @@
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
 #include "snapfolio/engine/entryops.h"
+#include "snapfolio/engine/global.h"
+#include "snapfolio/engine/htmlpage.h"
 
 namespace snapfolio {
 
@@ -139,7 +141,8 @@ bool album_texts(const cli_context_t& c, const path_t& album, bool new_album) {
     if (o.begin) head = *o.begin;
     if (o.last) last = *o.last;
     const bool untitled = title.empty();
-    if (untitled) title = album.name;
+    // Titles are the owner's markup: the folder's name goes in as text.
+    if (untitled) title = html_text(album.name);
     if ((given || untitled) && !savecommenttxt(album, title, head, last, c.err)) return false;
     const bool secret = o.secret || is_secret(new_album ? album.dir : album.str());
     return set_secret(album.str(), secret, c.err);
@@ -181,12 +184,18 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
         printer.connect(signals);
         ok = makealbumwithrotate(camera, files, album, signals, c.err);
     }
+    // The book pages, also after a failed chain (an album with a photo left
+    // out is complete otherwise): the books made now, then the lowest of
+    // them and every book above it up to the album root, so that no "UP"
+    // link of a new book leads to a page that does not exist.
+    bool pages = true;
+    for (size_t i = 0; pages && i + 1 < books.size(); ++i)
+        pages = makehtmlbook(path_t("", "", books[i]), c.err);
+    if (!pages || !makehtmlbooks_above(books.back(), g_global.album, c.err)) {
+        failure(c, "", "makehtmlbook() fail.");
+        return exit_failed;
+    }
     if (!ok) return exit_failed;
-    for (const std::string& book : books)
-        if (!makehtmlbook(path_t("", "", book), c.err)) {
-            failure(c, "", "makehtmlbook() fail.");
-            return exit_failed;
-        }
     return exit_ok;
 }
 

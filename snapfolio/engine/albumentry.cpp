@@ -106,7 +106,7 @@ bool write_movie_entry(std::ostream& out, const album_t& album, const std::strin
     std::vector<std::string> pages1, pages2;
     movie_zoompages(name, level, pages1, pages2);
 
-    out << "\t<li>" << style.prefix << name;
+    out << "\t<li>" << html_text(style.prefix + name);
     write_marks(out, album, name, false);
     out << '\n';
     if (!writefflink(out, path, style.prefix, movielevelnames(level), pages1, pages2, name, info))
@@ -134,7 +134,7 @@ bool write_movie_entry(std::ostream& out, const album_t& album, const std::strin
     out << '\n';
 
     write_comment(out, path, name);
-    out << "\t<br clear=all>\n\t" << info << "\n\t<p>\n";
+    out << "\t<br clear=all>\n\t" << html_text(info) << "\n\t<p>\n";
     return true;
 }
 
@@ -146,7 +146,7 @@ bool write_photo_entry(std::ostream& out, const album_t& album, const std::strin
     const std::vector<std::string> pages = photo_zoompages(name, level);
     const std::string& p = style.prefix;
 
-    out << "\t<li>" << p << name;
+    out << "\t<li>" << html_text(p + name);
     write_marks(out, album, name, !style.collection);
     out << '\n';
     if (!writelink(out, path, p, names, pages, name, err)) return false;

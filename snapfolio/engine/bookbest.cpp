@@ -83,7 +83,9 @@ bool make_collection(const std::string& bookdir_, const char* dirname, bool book
     std::string title, head, last;
     loadcomment(collection.str("txt"), title, head, last);
     if (title.empty()) {
-        title = libutils::basename2(bookdir) + " " + getmsg(msg_best_pictures);
+        // The title is the owner's markup from now on: the book's name goes
+        // in as text.
+        title = html_text(libutils::basename2(bookdir)) + " " + getmsg(msg_best_pictures);
         savecommenttxt(collection, title, head, last, std::cerr);
     }
     const std::vector<std::string> head_lines = text_lines(head), last_lines = text_lines(last);

@@ -26,6 +26,14 @@ bool makepages(const path_t& path, sigc::signal<void, double>& html_progress,
     return true;
 }
 
+// Photos left out were named one by one; the album is complete without
+// them, and the chain says so by failing.
+bool none_left_out(const path_t& path, size_t left_out, std::ostream& err) {
+    if (left_out == 0) return true;
+    return libutils::fail(err, path.str(), ": ", left_out,
+                          left_out == 1 ? " photo" : " photos", " left out.");
+}
+
 bool has_album_name(const path_t& path, std::ostream& err) {
     if (!path.name.empty()) return true;
     libutils::error();
@@ -42,8 +50,10 @@ bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& 
                          sigc::signal<void, double>& zoom_progress, std::ostream& err) {
     if (!has_album_name(path, err)) return false;
     if (!copyfiles(srcdir, files, path, copy_progress, err)) return fail(err, "copyfiles() fail.");
-    if (!shrink(path, files, shrink_progress, err)) return fail(err, "shrink() fail.");
-    return makepages(path, html_progress, zoom_progress, err);
+    size_t left_out = 0;
+    if (!shrink(path, files, shrink_progress, err, &left_out)) return fail(err, "shrink() fail.");
+    return makepages(path, html_progress, zoom_progress, err) &&
+           none_left_out(path, left_out, err);
 }
 
 bool updatealbum(const path_t& path, const std::vector<files_t>& files,
@@ -53,8 +63,11 @@ bool updatealbum(const path_t& path, const std::vector<files_t>& files,
                  sigc::signal<void, double>& zoom_progress, std::ostream& err) {
     (void)copy_progress;
     if (!has_album_name(path, err)) return false;
-    if (!shrinkupdate(path, files, shrink_progress, err)) return fail(err, "shrinkupdate() fail.");
-    return makepages(path, html_progress, zoom_progress, err);
+    size_t left_out = 0;
+    if (!shrinkupdate(path, files, shrink_progress, err, &left_out))
+        return fail(err, "shrinkupdate() fail.");
+    return makepages(path, html_progress, zoom_progress, err) &&
+           none_left_out(path, left_out, err);
 }
 
 }  // namespace snapfolio

@@ -56,6 +56,30 @@ void write_marks(std::ostream& out, const album_t& album, const std::string& nam
         out << " (" << getmsg(msg_fail) << ')';
 }
 
+std::string html_text(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out.push_back(c);
+        }
+    }
+    return out;
+}
+
 std::string url(const std::string& target) {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;

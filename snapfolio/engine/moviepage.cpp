@@ -123,7 +123,7 @@ bool makehtmlffzoom(const path_t& path, sigc::signal<void, double>& progress) {
 
         auto entry = [&](std::ostream& out) {
             write_head(out, nullptr);
-            out << "\t<li>" << mp4;
+            out << "\t<li>" << html_text(mp4);
             if (album.is_good(name)) write_marks(out, album, name, false);
             out << "\n\t<br clear=all>\n";
         };
