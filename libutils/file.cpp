@@ -78,14 +78,14 @@ bool filecopy(const std::string& src, const std::string& dst) {
         ok = false;
     } else if (!out.flush()) {
         error();
-        std::cerr << dst << ": ofs failed." << std::endl;
+        std::cerr << dst << ": ofs failed, " << std::strerror(errno) << std::endl;
         ok = false;
     }
     in.close();
     out.close();
     if (ok && out.fail()) {
         error();
-        std::cerr << dst << ": ofs failed." << std::endl;
+        std::cerr << dst << ": ofs failed, " << std::strerror(errno) << std::endl;
         ok = false;
     }
     copydate(src, dst);
@@ -121,7 +121,7 @@ bool filecopy1(const std::string& src, const std::string& dst) {
     out.close();
     if (out.fail()) {
         error();
-        std::cerr << dst << ": ofs failed." << std::endl;
+        std::cerr << dst << ": ofs failed, " << std::strerror(errno) << std::endl;
         return false;
     }
     return copydate(src, dst);

@@ -68,11 +68,7 @@ bool write_comment_file(const std::string& path, const std::string& first_lines,
     }
     out << first_lines;
     write_lines(out, text);
-    if (!out.commit()) {
-        libutils::error();
-        err << path << ": file write error." << std::endl;
-        return false;
-    }
+    if (!out.commit()) return libutils::fail(err, path, ": file write error, ", std::strerror(errno));
     return true;
 }
 

@@ -101,6 +101,17 @@ bool is_full_size_of(const std::string& size0, const std::string& name, const or
            st.st_mtim.tv_nsec == os.st_mtim.tv_nsec;
 }
 
+// A full size that is a symbolic link other than the album's own link to
+// its original: made again, never read or written through.
+bool is_foreign_link(const std::string& size0, const std::string& name) {
+    struct stat st;
+    if (::lstat(size0.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+    const std::string want = link_text(name);
+    std::vector<char> buf(want.size() + 2);
+    const ssize_t n = ::readlink(size0.c_str(), buf.data(), buf.size());
+    return n != ssize_t(want.size()) || std::memcmp(buf.data(), want.data(), want.size()) != 0;
+}
+
 bool halve(libgr::image2d_t& picture) {
     libgr::image2d_t half;
     if (!libgr::scaledown(half, picture)) return false;
@@ -528,7 +539,7 @@ bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
                 for (uint64_t k = 0; k < names.size() && start == names.size(); ++k) {
                     struct stat st;
                     const std::string file = path.str(names[k], entry.name);
-                    if (k == 0 ? ::stat(file.c_str(), &st) != 0
+                    if (k == 0 ? ::stat(file.c_str(), &st) != 0 || is_foreign_link(file, entry.name)
                                : ::lstat(file.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
                         start = k;
                 }
@@ -573,6 +584,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
     bool have_turned = false;
     bool turned_file = false;  // size0 is a turned copy, not the original
     int stored_turn = -1;      // the turn size0 was made with; -1: not known
+    const bool size0_stale = is_foreign_link(size0, name) || libutils::need_update(o.file, size0);
     if (rotate != 0) {
         if (!libgr::transform(turn, turned_data, o.data)) {
             libutils::report(err, name, ": rotatejpeg() fail.");
@@ -586,7 +598,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
         turned_data.name = size0.c_str();
         have_turned = turned_file = true;
         stored_turn = int(turn);
-    } else if (turn != 0 && libutils::need_update(o.file, size0)) {
+    } else if (turn != 0 && size0_stale) {
         if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
             libutils::report(err, name, ": rotatejpeg() fail.");
             if (turned_data.empty()) return left_out(o, err, "it cannot be turned losslessly");
@@ -595,7 +607,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
         turned_data.name = size0.c_str();
         have_turned = turned_file = true;
         stored_turn = int(turn);
-    } else if (libutils::need_update(o.file, size0)) {
+    } else if (size0_stale) {
         if (!copyjpeg(o.file, size0, link_text(name))) {
             libutils::report(err, name, ": copyjpeg() fail.");
             return photo_t::failed;
@@ -609,8 +621,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
     if (rotate == 0) {
         bool any = false;
         for (size_t i = 0; i < names.size(); ++i)
-            any = any || (i == 0 ? libutils::need_update(o.file, size0)
-                                 : must_write(o.file, path.str(names[i], name)));
+            any = any || (i == 0 ? size0_stale : must_write(o.file, path.str(names[i], name)));
         if (!any) return photo_t::done;
     }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <vector>
@@ -32,10 +33,7 @@ bool save(libgr::jpegdata_t& data, const std::string& destination) {
     const char* name = data.name;
     bool ok = data.save(destination.c_str());
     data.name = name;  // save() points it at the caller's string, gone soon
-    if (!ok) {
-        libutils::error();
-        std::cerr << destination << ": jpegdata save() fai." << std::endl;
-    }
+    if (!ok) libutils::report(std::cerr, destination, ": jpegdata save() fail, ", std::strerror(errno));
     return ok;
 }
 
