@@ -3,6 +3,8 @@
 // the program once; HOME is a scratch folder so no user defaults apply.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -163,4 +165,13 @@ TEST(ViewerProgram, TurnThenUnturnGivesBackThePicturePixelForPixel) {
     ASSERT_TRUE(app.key("Return"));
     ASSERT_TRUE(app.capture_settled(centred));
     EXPECT_TRUE(centred == before);
+    // "W" keeps the options in force as the user's defaults.
+    ASSERT_TRUE(app.key("W"));
+    std::string defaults;
+    for (int i = 0; i < 50 && defaults.find("-single-") == std::string::npos; ++i) {
+        usleep(100000);
+        defaults = testenv::read_file(dir + "/.glimvue3");
+    }
+    EXPECT_NE(defaults.find("\n-winsize 301x201\n-g 16384x16384\n-resizetype 0\n"),
+              std::string::npos) << defaults;
 }
