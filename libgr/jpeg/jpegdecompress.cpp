@@ -86,13 +86,11 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         // huge multi-scan picture, say) leaves nothing worth returning.
         bool no_memory = err.pub.msg_code == JERR_OUT_OF_MEMORY;
         jpeg_destroy_decompress(&cinfo);
-        libutils::error();
         if (!scanning || no_memory) {
             if (scanning) image.clear();
-            std::cerr << subject << ": jpeg decompress fail, stop." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, subject, ": jpeg decompress fail, stop.");
         }
-        std::cerr << subject << ": jpeg decompress fail, but continue." << std::endl;
+        libutils::report(std::cerr, subject, ": jpeg decompress fail, but continue.");
         warnings = err.pub.num_warnings + 1;
         return true;
     }
@@ -142,9 +140,7 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         !copy_markers(cinfo.marker_list, true, markers)) {
         jpeg_destroy_decompress(&cinfo);
         image.clear();
-        libutils::error();
-        std::cerr << subject << ": allocate() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, subject, ": allocate() fail.");
     }
 
     if (cmyk) cmyk_row.resize(size_t(width) * 4);
@@ -157,8 +153,7 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         const bool read = jpeg_read_scanlines(&cinfo, &row, 1) != 0;
         if (read && cmyk) cmyk_to_rgb(target, cmyk_row.data(), size_t(width), inverted);
         if (!read) {
-            libutils::error();
-            std::cerr << subject << ": decompress fail." << std::endl;
+            libutils::report(std::cerr, subject, ": decompress fail.");
             warnings = err.pub.num_warnings + 1;
             jpeg_abort_decompress(&cinfo);
             jpeg_destroy_decompress(&cinfo);

@@ -74,9 +74,7 @@ bool jpeginfo_t::analyze_markers(jpegdata_t& data) {
     cinfo.err = init_decompress_error(err, subject_of(data));
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        libutils::error();
-        std::cerr << subject_of(data) << ": jpeg decompress fail, stop." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, subject_of(data), ": jpeg decompress fail, stop.");
     }
     jpeg_create_decompress(&cinfo);
     set_jpegimage_src(&cinfo, data);
@@ -91,8 +89,7 @@ bool jpeginfo_t::analyze_markers(jpegdata_t& data) {
     bool ok = copy_markers(cinfo.marker_list, false, markers);
     jpeg_destroy_decompress(&cinfo);
     if (!ok) {
-        libutils::error();
-        std::cerr << subject_of(data) << ": allocate() fail." << std::endl;
+        libutils::report(std::cerr, subject_of(data), ": allocate() fail.");
     }
     return ok;
 }

@@ -53,9 +53,7 @@ uint64_t shifted(uint32_t side, uint64_t shift) {
 }
 
 bool report_errno(std::ostream& err, const std::string& file, int e) {
-    libutils::error();
-    err << file << ": " << std::strerror(e) << std::endl;
-    return false;
+    return libutils::fail(err, file, ": ", std::strerror(e));
 }
 
 }  // namespace
@@ -72,9 +70,7 @@ bool writelink(std::ostream& out, const path_t& path, const std::string& prefix,
                const std::string& name, std::ostream& err) {
     const uint64_t level = getshrinklevel(path, name);
     if (names.size() < level || zoompages.size() + 1 < level) {
-        libutils::error();
-        err << name << ": writelink() too few level or page names." << std::endl;
-        return false;
+        return libutils::fail(err, name, ": writelink() too few level or page names.");
     }
     for (uint64_t j = 0; j < level; ++j) {
         const std::string file = path.str(names[j], name);
@@ -82,9 +78,7 @@ bool writelink(std::ostream& out, const path_t& path, const std::string& prefix,
         if (!data.load(file.c_str())) return report_errno(err, file, errno);
         libgr::jpeginfo_t info;
         if (!info.analyze_markers(data)) {
-            libutils::error();
-            err << file << ": jpeg analyze_markers() failed." << std::endl;
-            return false;
+            return libutils::fail(err, file, ": jpeg analyze_markers() failed.");
         }
         struct stat st;
         if (::stat(file.c_str(), &st) != 0) return report_errno(err, file, errno);

@@ -60,9 +60,7 @@ bool make_collection(const std::string& bookdir_, const char* dirname, bool book
     const std::string bookdir = without_trailing_slashes(bookdir_);
     std::vector<std::string> dirs;
     if (!book_entries(dirs, bookdir, book_wide)) {
-        libutils::error();
-        std::cerr << bookdir << ": getdirs() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, bookdir, ": getdirs() fail.");
     }
     // Albums are named relative to the book: their submake() is the path
     // the collection's links take from the directory beside them.

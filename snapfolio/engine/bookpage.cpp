@@ -60,9 +60,7 @@ bool makehtmlbook(const path_t& path, std::ostream& err) {
     const std::string dir = path.str();
     std::vector<std::string> subs;
     if (!libutils::getdirs(subs, dir)) {
-        libutils::error();
-        err << dir << ": getdirs() fail." << std::endl;
-        return false;
+        return libutils::fail(err, dir, ": getdirs() fail.");
     }
     std::reverse(subs.begin(), subs.end());
     std::string title, head, last;

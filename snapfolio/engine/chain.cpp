@@ -10,19 +10,13 @@ namespace snapfolio {
 
 namespace {
 
-bool fail(std::ostream& err, const char* text) {
-    libutils::error();
-    err << text << std::endl;
-    return false;
-}
-
 // The pages, after the levels: index and list pages, then the photo and
 // movie zoom pages.
 bool makepages(const path_t& path, sigc::signal<void, double>& html_progress,
                sigc::signal<void, double>& zoom_progress, std::ostream& err) {
-    if (!makehtml(path, html_progress, err)) return fail(err, "makehtml() fail.");
-    if (!makehtmlzoom(path, zoom_progress)) return fail(err, "makehtmlzoom() fail.");
-    if (!makehtmlffzoom(path, zoom_progress)) return fail(err, "makehtmlffzoom() fail.");
+    if (!makehtml(path, html_progress, err)) return libutils::fail(err, "makehtml() fail.");
+    if (!makehtmlzoom(path, zoom_progress)) return libutils::fail(err, "makehtmlzoom() fail.");
+    if (!makehtmlffzoom(path, zoom_progress)) return libutils::fail(err, "makehtmlffzoom() fail.");
     return true;
 }
 
@@ -36,9 +30,7 @@ bool none_left_out(const path_t& path, size_t left_out, std::ostream& err) {
 
 bool has_album_name(const path_t& path, std::ostream& err) {
     if (!path.name.empty()) return true;
-    libutils::error();
-    err << path.str() << ": album directory is empty." << std::endl;
-    return false;
+    return libutils::fail(err, path.str(), ": album directory is empty.");
 }
 
 }  // namespace
@@ -49,9 +41,11 @@ bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& 
                          sigc::signal<void, double>& html_progress,
                          sigc::signal<void, double>& zoom_progress, std::ostream& err) {
     if (!has_album_name(path, err)) return false;
-    if (!copyfiles(srcdir, files, path, copy_progress, err)) return fail(err, "copyfiles() fail.");
+    if (!copyfiles(srcdir, files, path, copy_progress, err))
+        return libutils::fail(err, "copyfiles() fail.");
     size_t left_out = 0;
-    if (!shrink(path, files, shrink_progress, err, &left_out)) return fail(err, "shrink() fail.");
+    if (!shrink(path, files, shrink_progress, err, &left_out))
+        return libutils::fail(err, "shrink() fail.");
     return makepages(path, html_progress, zoom_progress, err) &&
            none_left_out(path, left_out, err);
 }
@@ -65,7 +59,7 @@ bool updatealbum(const path_t& path, const std::vector<files_t>& files,
     if (!has_album_name(path, err)) return false;
     size_t left_out = 0;
     if (!shrinkupdate(path, files, shrink_progress, err, &left_out))
-        return fail(err, "shrinkupdate() fail.");
+        return libutils::fail(err, "shrinkupdate() fail.");
     return makepages(path, html_progress, zoom_progress, err) &&
            none_left_out(path, left_out, err);
 }

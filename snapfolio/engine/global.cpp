@@ -225,9 +225,7 @@ bool saveini(const std::string& dir, const std::string& name, std::ostream& err)
     libutils::atomic_ofstream out;
     if (!out.open(path)) {
         int e = errno;
-        libutils::error();
-        err << path << ": open error, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(err, path, ": open error, ", std::strerror(e));
     }
     writeiniline(out, "from", g.from);
     writeiniline(out, "album", g.album);
@@ -252,9 +250,7 @@ bool saveini(const std::string& dir, const std::string& name, std::ostream& err)
     if (g.pixel_limit != global_t().pixel_limit) writeiniline(out, "pixel_limit", g.pixel_limit);
     if (!out.commit()) {
         int e = errno;
-        libutils::error();
-        err << path << ": write error, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(err, path, ": write error, ", std::strerror(e));
     }
     return true;
 }

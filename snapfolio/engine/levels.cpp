@@ -275,14 +275,12 @@ uint64_t shrink_level(uint64_t width, uint64_t height) {
 uint64_t getshrinklevel(const std::string& file) {
     libgr::jpegdata_t data;
     if (!data.load(file.c_str())) {
-        libutils::error();
-        std::cerr << file << ": getshrinklevel() jpegdata load fail." << std::endl;
+        libutils::report(std::cerr, file, ": getshrinklevel() jpegdata load fail.");
         return 0;
     }
     libgr::jpeginfo_t info;
     if (!info.analyze_markers(data)) {
-        libutils::error();
-        std::cerr << file << ": getshrinklevel() analyze_markers fail." << std::endl;
+        libutils::report(std::cerr, file, ": getshrinklevel() analyze_markers fail.");
         return 0;
     }
     return shrink_level_of(info);
@@ -313,9 +311,7 @@ bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::im
     out.name = file.c_str();
     int quality = int(uint32_t(g_global.jpeg_compress));
     if (info.compress(out, image, quality, true)) return true;
-    libutils::error();
-    std::cerr << file << ": svjinfo compress() fail." << std::endl;
-    return false;
+    return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
 }
 
 }  // namespace

@@ -290,9 +290,7 @@ bool ffsavethumbnail(const std::string& movie, const std::string& jpg,
 bool ffshrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& mp4,
                  uint64_t level, const libgr::direction2ul_t& size) {
     if (names.size() < level + 2) {
-        libutils::error();
-        std::cerr << mp4 << ": ffshrinkone() too few level names." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, mp4, ": ffshrinkone() too few level names.");
     }
     const std::string jpg = replace_extension(mp4, ".jpg");
     std::string source = path.str(names[0], mp4);
@@ -305,9 +303,7 @@ bool ffshrinkone(const path_t& path, const std::vector<std::string>& names, cons
         std::string target = path.str(names[i], mp4);
         if (!ffconvertone(source, target, s)) return false;
         if (!ffsavethumbnail(target, path.str(names[i], jpg), libgr::datum2ul)) {
-            libutils::error();
-            std::cerr << target << ": movie thumbnail save failed." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, target, ": movie thumbnail save failed.");
         }
         source = target;
     }
@@ -325,19 +321,13 @@ bool ffmovie(const path_t& path, const std::string& name, std::ostream& err) {
     const std::string jpg = replace_extension(name, ".jpg");
     const std::string movie0 = path.str(names[0], mp4);
     if (!ffconvertone(path.str("original", name), movie0, size)) {
-        libutils::error();
-        err << movie0 << ": ffconvertone() fail." << std::endl;
-        return false;
+        return libutils::fail(err, movie0, ": ffconvertone() fail.");
     }
     if (!ffsavethumbnail(movie0, path.str(names[0], jpg), libgr::datum2ul)) {
-        libutils::error();
-        err << movie0 << ": movie thumbnail save failed." << std::endl;
-        return false;
+        return libutils::fail(err, movie0, ": movie thumbnail save failed.");
     }
     if (!ffshrinkone(path, names, mp4, level, size)) {
-        libutils::error();
-        err << movie0 << ": ffshrinkone() fail." << std::endl;
-        return false;
+        return libutils::fail(err, movie0, ": ffshrinkone() fail.");
     }
     return true;
 }
