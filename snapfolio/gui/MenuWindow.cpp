@@ -16,7 +16,9 @@
 #include "snapfolio/engine/exifdesc.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/message.h"
+#include "snapfolio/gui/CollectionDialog.h"
 #include "snapfolio/gui/GlobalOptionDialog.h"
+#include "snapfolio/gui/ViewAlbumDialog.h"
 #include "snapfolio/gui/standins.h"
 #include "snapfolio/gui/textconv.h"
 
@@ -204,14 +206,18 @@ void MenuWindow::on_btn_clicked_itembutton(size_t index) {
     if (index >= items.size()) return;
     const item_t& item = *items[index];
     path_t entry("", g_global.album, item.name);
-    if (item.name == "_Best")
-        standin::run_good_album_dialog(*this, entry, program_dir);
-    else if (item.name == "_BestBook")
-        standin::run_best_book_dialog(*this, entry, program_dir);
-    else if (!item.has_original)
+    if (item.name == "_Best") {
+        GoodAlbumDialog dialog(*this, entry, program_dir, false);
+        dialog.run();
+    } else if (item.name == "_BestBook") {
+        BestBookDialog dialog(*this, entry, program_dir, false);
+        dialog.run();
+    } else if (!item.has_original) {
         standin::run_view_book_dialog(*this, entry, program_dir);
-    else
-        standin::run_view_album_dialog(*this, entry, program_dir);
+    } else {
+        ViewAlbumDialog dialog(*this, entry, program_dir);
+        dialog.run();
+    }
     return_to_window();
 }
 
