@@ -1,11 +1,31 @@
-// The image viewer's program. Until the viewer itself is built, it says so
-// and fails, so that the album program's viewer buttons report clearly
-// instead of starting nothing.
-#include <cstdio>
+// glimvue3: shows pictures from files, directories and list files in an
+// OpenGL window (see ViewWindow.h for the controller, bindings.cpp for the
+// keys and buttons).
+#include <GLFW/glfw3.h>
+
+#include <clocale>
+#include <iostream>
+
+#include "glimvue/ViewWindow.h"
+#include "glimvue/gems/glfwymgr4.h"
+#include "libutils/error.h"
 
 int main(int argc, char** argv) {
-    (void)argc;
-    std::fprintf(stderr, "%s: the image viewer is not part of this build yet.\n",
-                 argv[0] ? argv[0] : "glimvue3");
-    return 1;
+    std::setlocale(LC_ALL, "");
+    // Options first: -h prints the listing and exits before any window.
+    glimvue2::ViewWindow view(&argc, argv);
+    if (!glfwInit()) {
+        libutils::report(std::cerr, "glfwInit() failed.");
+        return 1;
+    }
+    glfwWindowHint(GLFW_DOUBLEBUFFER, GLFW_TRUE);
+    {
+        gems::glfwyMGR4 manager;
+        manager.addWindow(&view, "glimvue3");
+        manager.MainLoop();
+        // The pictures' GL resources go while their context still exists.
+        view.clear();
+    }
+    glfwTerminate();
+    return 0;
 }

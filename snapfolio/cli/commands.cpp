@@ -17,10 +17,13 @@ const command_t commands[] = {
      "make an album from camera files, then rewrite its book's page", command_make, true,
      "  Imports the named files of CAMERA_DIR (every photo and movie there when no\n"
      "  file is named) into ALBUM_DIR, made when missing; its parent folder is the\n"
-     "  book. DEGREES turns a photo clockwise: 0, 90, 180 or 270 (any other angle\n"
-     "  is reported and taken as 0). Makes the size levels, the movie levels and the\n"
-     "  pages, then the book's index.html. An album without a title gets its folder\n"
-     "  name as title.\n"},
+     "  book, made when missing too (each new book titled with its name). DEGREES\n"
+     "  turns a photo clockwise: 0, 90, 180 or 270 (any other angle is reported and\n"
+     "  taken as 0). Makes the size levels, the movie levels and the pages, then the\n"
+     "  book's index.html. --title, --begin and --last give the album's title and\n"
+     "  the texts above and below its pictures (an album without a title gets its\n"
+     "  folder name); --secret leaves it off the book's page (a new album otherwise\n"
+     "  takes its book's flag, an existing one keeps its own).\n"},
     {"update", "ALBUM_DIR", "bring an album's levels and pages up to date from its originals",
      command_update, true,
      "  Makes the size levels that are missing (existing ones are kept, turns\n"

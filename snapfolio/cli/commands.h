@@ -9,10 +9,14 @@
 
 namespace snapfolio {
 
-// Where a command writes: results to out, diagnostics to err.
+struct cli_options_t;
+
+// Where a command writes: results to out, diagnostics to err; and the
+// options it was given.
 struct cli_context_t {
     std::ostream& out;
     std::ostream& err;
+    const cli_options_t* options = nullptr;
 };
 
 // Returns an exit status (e_exit_t).

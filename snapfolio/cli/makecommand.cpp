@@ -1,10 +1,14 @@
 // snapfolio-cli make CAMERA_DIR ALBUM_DIR [FILE[:DEGREES]]...: what the
 // make-album dialog does on OK, without windows. The album folder is made
-// when missing (its parent is the book); the named files, or every photo
-// and movie of the camera folder, are imported with their turns; the
-// album's levels and pages are made; then the book's page is rewritten.
+// when missing, and so are the books above it (as mkdir -p would, each
+// with its name as title); the title, texts and secret flag the dialog asks
+// for come from --title, --begin, --last and --secret; the named files, or
+// every photo and movie of the camera folder, are imported with their
+// turns; the album's levels and pages are made; then the pages of the books
+// above it are rewritten.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,11 +17,14 @@
 #include "libutils/file.h"
 #include "snapfolio/cli/albumargs.h"
 #include "snapfolio/cli/commands.h"
+#include "snapfolio/cli/options.h"
 #include "snapfolio/cli/progress.h"
 #include "snapfolio/cli/run.h"
 #include "snapfolio/engine/bookpage.h"
+#include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/entryops.h"
 
 namespace snapfolio {
 
@@ -85,11 +92,57 @@ bool all_pictures(const cli_context_t& c, const std::string& camera, std::vector
     return true;
 }
 
-// The album folder, made when missing (not its parents: they are books).
-bool album_folder(const cli_context_t& c, const std::string& arg, path_t& album) {
+// The deepest existing folder above path ("." for a relative name without
+// one), and the missing books between it and path's parent.
+void existing_above(const std::string& path, std::string& base, std::string& missing) {
+    std::string parent = path;
+    while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
+    size_t slash = parent.rfind('/');
+    parent = slash == std::string::npos ? "." : slash == 0 ? "/" : parent.substr(0, slash);
+    missing.clear();
+    while (!exists(parent) && parent != "." && parent != "/") {
+        slash = parent.rfind('/');
+        const std::string leaf = slash == std::string::npos ? parent : parent.substr(slash + 1);
+        missing = missing.empty() ? leaf : leaf + "/" + missing;
+        parent = slash == std::string::npos ? "." : slash == 0 ? "/" : parent.substr(0, slash);
+    }
+    base = parent;
+}
+
+// The album folder, made when missing, with the books above it; `books`
+// gets the folders whose pages list the album, innermost first.
+bool album_folder(const cli_context_t& c, const std::string& arg, path_t& album,
+                  std::vector<std::string>& books) {
+    std::string base, missing;
+    existing_above(arg, base, missing);
+    if (!missing.empty() && !make_books(base, missing, c.err)) return false;
     if (::mkdir(arg.c_str(), 0755) != 0 && errno != EEXIST)
         return failure(c, arg, std::string(": mkdir error, ") + std::strerror(errno));
-    return folder_path(album, arg, c.err);
+    if (!folder_path(album, arg, c.err)) return false;
+    books.push_back(album.dir);
+    for (size_t n = missing.empty() ? 0 : std::count(missing.begin(), missing.end(), '/') + 1;
+         n > 0; --n)
+        books.push_back(books.back().substr(0, books.back().rfind('/')));
+    return true;
+}
+
+// Title and texts from the options, else as the album has them; a missing
+// title is the folder's name, so that the book page lists the album. The
+// secret flag is the album's own (or, for a new album, its book's), or set
+// by --secret, as the dialog offers it.
+bool album_texts(const cli_context_t& c, const path_t& album, bool new_album) {
+    const cli_options_t& o = *c.options;
+    std::string title, head, last;
+    loadcomment(album.str("txt"), title, head, last);
+    const bool given = o.title || o.begin || o.last;
+    if (o.title) title = *o.title;
+    if (o.begin) head = *o.begin;
+    if (o.last) last = *o.last;
+    const bool untitled = title.empty();
+    if (untitled) title = album.name;
+    if ((given || untitled) && !savecommenttxt(album, title, head, last, c.err)) return false;
+    const bool secret = o.secret || is_secret(new_album ? album.dir : album.str());
+    return set_secret(album.str(), secret, c.err);
 }
 
 }  // namespace
@@ -116,12 +169,10 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
     if (!named_files_exist) return exit_failed;
 
     path_t album;
-    if (!album_folder(c, args[1], album)) return exit_failed;
-    // The dialog insists on a title; here the folder's name stands in for a
-    // missing one, so that the book page lists the album.
-    std::string title, head, last;
-    loadcomment(album.str("txt"), title, head, last);
-    if (title.empty() && !savecommenttxt(album, album.name, head, last, c.err)) return exit_failed;
+    std::vector<std::string> books;
+    const bool new_album = !exists(args[1]);
+    if (!album_folder(c, args[1], album, books)) return exit_failed;
+    if (!album_texts(c, album, new_album)) return exit_failed;
 
     bool ok;
     {
@@ -131,10 +182,11 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
         ok = makealbumwithrotate(camera, files, album, signals, c.err);
     }
     if (!ok) return exit_failed;
-    if (!makehtmlbook(path_t("", "", album.dir), c.err)) {
-        failure(c, "", "makehtmlbook() fail.");
-        return exit_failed;
-    }
+    for (const std::string& book : books)
+        if (!makehtmlbook(path_t("", "", book), c.err)) {
+            failure(c, "", "makehtmlbook() fail.");
+            return exit_failed;
+        }
     return exit_ok;
 }
 

@@ -51,6 +51,21 @@ bool set_ffmpeg(cli_options_t& o, const std::string& v) {
     return true;
 }
 
+bool set_title(cli_options_t& o, const std::string& v) {
+    o.title = v;
+    return true;
+}
+
+bool set_begin(cli_options_t& o, const std::string& v) {
+    o.begin = v;
+    return true;
+}
+
+bool set_last(cli_options_t& o, const std::string& v) {
+    o.last = v;
+    return true;
+}
+
 // One option that takes a value: its name, the value's name, the one-line
 // help, what a bad value needs to be, and the setter.
 struct option_t {
@@ -70,6 +85,10 @@ const option_t s_options[] = {
      "needs a number from 1 to 100", set_quality},
     {"--ffmpeg", "OPTS", "ffmpeg output options of movie conversions (setting ffmpeg)",
      "needs the options as one argument", set_ffmpeg},
+    {"--title", "TEXT", "make: the album's title (else its folder name)", "needs the title",
+     set_title},
+    {"--begin", "TEXT", "make: the text above the album's pictures", "needs the text", set_begin},
+    {"--last", "TEXT", "make: the text below the album's pictures", "needs the text", set_last},
 };
 
 const option_t* find_option(const std::string& name) {
@@ -106,6 +125,10 @@ bool parse_cli_options(cli_options_t& options, int argc, const char* const* argv
             options.help = true;
             continue;
         }
+        if (arg == "--secret") {
+            options.secret = true;
+            continue;
+        }
         // --name VALUE or --name=VALUE
         const size_t eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
@@ -135,6 +158,8 @@ void print_option_help(std::ostream& out) {
     for (const option_t& o : s_options)
         out << "  " << std::left << std::setw(20) << (std::string(o.name) + " " + o.value) << o.help
             << '\n';
+    out << "  " << std::left << std::setw(20) << "--secret"
+        << "make: leave the album off its book's page" << '\n';
     out << "  " << std::left << std::setw(20) << "-h, --help"
         << "show this help" << '\n';
 }

@@ -20,6 +20,10 @@ struct cli_options_t {
     std::optional<uint64_t> shrink_width, shrink_height;
     std::optional<uint64_t> quality;
     std::optional<std::string> ffmpeg;
+    // What the make-album dialog asks for, used by make: the title, the
+    // texts above and below the pictures, and the secret flag.
+    std::optional<std::string> title, begin, last;
+    bool secret = false;
 
     std::string command;            // empty when none was given
     std::vector<std::string> args;  // the command's arguments, in order

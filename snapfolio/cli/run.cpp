@@ -35,8 +35,8 @@ int usage_error(std::ostream& err, const std::string& subject, const std::string
 }
 
 int run_cli(int argc, const char* const* argv) {
-    const cli_context_t context{std::cout, std::cerr};
     cli_options_t options;
+    const cli_context_t context{std::cout, std::cerr, &options};
     if (!parse_cli_options(options, argc, argv, std::cerr)) return exit_usage;
 
     if (options.command.empty()) {

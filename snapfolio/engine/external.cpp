@@ -85,8 +85,37 @@ bool temp_t::destroy() {
     return true;
 }
 
+bool program_found(const std::string& program) {
+    if (program.empty()) return false;
+    if (program.find('/') != std::string::npos) {
+        struct stat st;
+        return ::stat(program.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+               ::access(program.c_str(), X_OK) == 0;
+    }
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t from = 0;
+    for (;;) {
+        size_t colon = dirs.find(':', from);
+        std::string dir = dirs.substr(from, colon - from);
+        if (program_found((dir.empty() ? "." : dir) + "/" + program)) return true;
+        if (colon == std::string::npos) return false;
+        from = colon + 1;
+    }
+}
+
+std::string browser_program() {
+    return "xdg-open";
+}
+
+std::string glimvue3_program(const std::string& prefix) {
+    // The setting's first word is the viewer's file name, the rest options.
+    const std::string& setting = g_global.glimvue3;
+    return prefix + setting.substr(0, setting.find(' '));
+}
+
 std::string browser_command(const std::string& dir) {
-    return "xdg-open " + libutils::dquote(dir + "/index.html") + " &";
+    return browser_program() + " " + libutils::dquote(dir + "/index.html") + " &";
 }
 
 std::string glimvue3_command(const std::string& prefix, const std::vector<std::string>& targets) {

@@ -46,6 +46,13 @@ std::string movie_command(const std::string& file);
 std::string mv_command(const std::string& from, const std::string& to);
 std::string rm_rf_command(const std::string& path);
 
+// Whether a program can be started: a name holding "/" must be an
+// executable file, any other an executable file in a directory of PATH.
+bool program_found(const std::string& program);
+// The programs the browser and viewer commands start.
+std::string browser_program();
+std::string glimvue3_program(const std::string& prefix);
+
 // Opens dir/index.html in the desktop's browser (xdg-open, in the
 // background); the outcome is not checked.
 void run_browser(const std::string& dir);

@@ -1,25 +1,23 @@
 #include "snapfolio/gui/MenuWindow.h"
 
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 #include "glimlib/message.h"
 #include "libutils/file.h"
 #include "libutils/path.h"
-#include "libutils/text.h"
 #include "snapfolio/engine/album.h"
 #include "snapfolio/engine/comment.h"
 #include "snapfolio/engine/exifdesc.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/message.h"
-#include "snapfolio/gui/CollectionDialog.h"
+#include "snapfolio/gui/EditBookDialog.h"
 #include "snapfolio/gui/GlobalOptionDialog.h"
-#include "snapfolio/gui/ViewAlbumDialog.h"
-#include "snapfolio/gui/standins.h"
+#include "snapfolio/gui/ViewBookDialog.h"
+#include "snapfolio/gui/launch.h"
+#include "snapfolio/gui/present.h"
 #include "snapfolio/gui/textconv.h"
 
 namespace snapfolio {
@@ -28,32 +26,6 @@ namespace {
 
 // The list keeps growing with its content up to this height, then scrolls.
 const int max_list_height = 640;
-
-bool is_dir(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool is_best_of(const std::string& name) {
-    return name == "_Best" || name == "_BestBook";
-}
-
-// First line of txt/count.txt, without trailing white space; "" without it.
-std::string read_count(const path_t& entry) {
-    std::ifstream in(entry.str("txt", "count.txt"), std::ios::binary);
-    std::string line;
-    if (!in || !std::getline(in, line)) return std::string();
-    libutils::chop2(line);
-    return line;
-}
-
-std::string first_line(const std::string& text) {
-    std::vector<std::string> lines;
-    libutils::separate_token(lines, text, "\n");
-    if (lines.empty()) return std::string();
-    libutils::chop(lines.front());
-    return lines.front();
-}
 
 }  // namespace
 
@@ -132,13 +104,6 @@ void MenuWindow::build_window() {
     show_all_children();
 }
 
-std::vector<std::string> MenuWindow::reversed_dirs() const {
-    std::vector<std::string> dirs;
-    libutils::getdirs(dirs, album_root);
-    std::reverse(dirs.begin(), dirs.end());
-    return dirs;
-}
-
 bool MenuWindow::make_items() {
     album_root = g_global.album + "/";
     items.clear();  // each row's widgets leave the table with it
@@ -149,104 +114,38 @@ bool MenuWindow::make_items() {
     begin_text.get_buffer()->set_text(to_utf8(head));
     last_text.get_buffer()->set_text(to_utf8(last));
 
-    std::vector<std::string> dirs;
-    if (!libutils::getdirs(dirs, album_root)) return false;
-    std::reverse(dirs.begin(), dirs.end());  // newest dated album first
-
-    for (const std::string& name : dirs) {
-        if (name == "txt") continue;  // the root's own texts
-        path_t entry("", g_global.album, name);
-        std::string entry_title, entry_head, entry_last;
-        if (!loadcommenttxt(entry, entry_title, entry_head, entry_last)) continue;
-
-        auto item = std::make_unique<item_t>();
-        item->path = entry.str();
-        item->name = name;
-        Glib::ustring shown_name = to_utf8(name);
-        item->name_label.set_text(shown_name);
-        item->name_label.set_width_chars((int)shown_name.length());
-        item->has_original = is_dir(entry.str("original"));
-        if (is_best_of(name) || item->has_original) {
-            item->has_viewer = true;
-            item->main_button.set_label(msg(msg_list));
-            item->viewer_button.set_label(msg(msg_viewer));
-            item->count_label.set_text(to_utf8(read_count(entry)));
-        } else {
-            item->main_button.set_label(msg(msg_view));
-        }
-        item->title_label.set_text(to_utf8(entry_title));
-        item->comment_label.set_text(to_utf8(first_line(entry_head)));
-        items.push_back(std::move(item));
+    std::vector<book_entry_t> entries;
+    if (!list_book(entries, g_global.album)) return false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        items.push_back(std::make_unique<item_t>(g_global.album, entries[i]));
+        item_t& row = *items.back();
+        row.attach(table, (int)i);
+        row.main_button.signal_clicked().connect(
+            sigc::bind(sigc::mem_fun(*this, &MenuWindow::on_btn_clicked_itembutton), i));
+        if (row.has_viewer)
+            row.viewer_button.signal_clicked().connect(
+                sigc::bind(sigc::mem_fun(*this, &MenuWindow::on_btn_clicked_glimvue3), i));
     }
-    for (size_t i = 0; i < items.size(); ++i) add_row(i, *items[i]);
     return true;
-}
-
-void MenuWindow::add_row(size_t row, item_t& item) {
-    auto attach = [&](Gtk::Widget& w, int column) {
-        w.set_hexpand(true);
-        w.set_vexpand(true);
-        table.attach(w, column, (int)row, 1, 1);
-    };
-    attach(item.name_label, 0);
-    attach(item.main_button, 2);
-    if (item.has_viewer) {
-        attach(item.viewer_button, 3);
-        item.viewer_button.signal_clicked().connect(
-            sigc::bind(sigc::mem_fun(*this, &MenuWindow::on_btn_clicked_glimvue3), row));
-    }
-    attach(item.count_label, 4);
-    attach(item.title_label, 5);
-    attach(item.comment_label, 6);
-    item.main_button.signal_clicked().connect(
-        sigc::bind(sigc::mem_fun(*this, &MenuWindow::on_btn_clicked_itembutton), row));
 }
 
 void MenuWindow::on_btn_clicked_itembutton(size_t index) {
     if (index >= items.size()) return;
-    const item_t& item = *items[index];
-    path_t entry("", g_global.album, item.name);
-    if (item.name == "_Best") {
-        GoodAlbumDialog dialog(*this, entry, program_dir, false);
-        dialog.run();
-    } else if (item.name == "_BestBook") {
-        BestBookDialog dialog(*this, entry, program_dir, false);
-        dialog.run();
-    } else if (!item.has_original) {
-        standin::run_view_book_dialog(*this, entry, program_dir);
-    } else {
-        ViewAlbumDialog dialog(*this, entry, program_dir);
-        dialog.run();
-    }
-    return_to_window();
+    open_view_entry(*this, g_global.album, items[index]->name, program_dir, true);
+    bring_to_front(*this);
 }
 
 void MenuWindow::on_btn_clicked_glimvue3(size_t index) {
     if (index >= items.size()) return;
-    const item_t& item = *items[index];
-    std::string size_dir = "size" + std::to_string(g_global.view_size);
-    std::string target = path_t("", g_global.album, item.name).str(size_dir);
-    if (is_dir(target)) {
-        standin::run_glimvue3(program_dir, {target});
-    } else {
-        // A best-of entry: the marked pictures of every directory of the root.
-        const char* marks = item.name == "_BestBook" ? "best.txt" : "good.txt";
-        std::vector<std::string> args;
-        for (const std::string& d : reversed_dirs()) {
-            path_t dir("", g_global.album, d);
-            args.push_back("-C" + dir.str(size_dir));
-            args.push_back("-@" + dir.str("txt", marks));
-        }
-        standin::run_glimvue3(program_dir, args);
-    }
-    return_to_window();
+    start_glimvue3(*this, program_dir, viewer_targets(g_global.album, items[index]->name));
+    bring_to_front(*this);
 }
 
 void MenuWindow::on_btn_clicked_edit() {
-    standin::run_edit_book_dialog(*this, path_t("", g_global.album, ""), program_dir, program_name);
+    run_edit_book(*this, path_t("", g_global.album, ""), program_dir, program_name);
     make_items();
     show_all_children();
-    return_to_window();
+    bring_to_front(*this);
 }
 
 void MenuWindow::on_btn_clicked_optionsetting() {
@@ -268,7 +167,7 @@ void MenuWindow::run_option_dialog() {
 }
 
 void MenuWindow::on_btn_clicked_run_browser() {
-    standin::run_browser(g_global.album);
+    start_browser(*this, g_global.album);
 }
 
 void MenuWindow::on_btn_clicked_close() {
@@ -282,11 +181,6 @@ void MenuWindow::table_size_allocate(Gtk::Allocation& rectangle) {
     int old_width, old_height;
     scrolled.get_size_request(old_width, old_height);
     if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
-}
-
-void MenuWindow::return_to_window() {
-    if (iconify_before_present()) iconify();
-    present();
 }
 
 }  // namespace snapfolio

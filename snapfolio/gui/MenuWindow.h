@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "snapfolio/gui/booklist.h"
+
 namespace snapfolio {
 
 // Prints "usage: <name> [-h] [<from dir> <to dir>]" on standard output.
@@ -23,18 +25,7 @@ void usage(const std::string& name);
 class MenuWindow : public Gtk::Window {
   public:
     // One listed directory.
-    struct item_t {
-        bool has_original = false;  // an album; false for a book
-        bool has_viewer = false;    // albums and the two best-of entries
-        std::string path;           // the entry's full path
-        std::string name;           // its directory name
-        Gtk::Label name_label;
-        Gtk::Button main_button;
-        Gtk::Button viewer_button;
-        Gtk::Label count_label;
-        Gtk::Label title_label;
-        Gtk::Label comment_label;
-    };
+    using item_t = view_row_t;
 
     // Loads the catalogue and the settings (running the option dialog on a
     // first start), reads the command line and builds the window. Ends the
@@ -73,10 +64,6 @@ class MenuWindow : public Gtk::Window {
     // Runs the option dialog until it is cancelled, closed, or has saved.
     void run_option_dialog();
     void build_window();
-    void add_row(size_t row, item_t& item);
-    // Iconifies first where the platform wants it, then presents.
-    void return_to_window();
-    std::vector<std::string> reversed_dirs() const;
 
     int argc;
     char** argv;

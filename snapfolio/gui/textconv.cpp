@@ -25,6 +25,11 @@ std::string from_utf8(const Glib::ustring& text) {
     }
 }
 
+std::string text_of(const Gtk::TextView& view) {
+    auto buffer = const_cast<Gtk::TextView&>(view).get_buffer();
+    return from_utf8(buffer->get_text(true));
+}
+
 Glib::ustring msg(e_message_local_t number) {
     return to_utf8(getmsg(number));
 }

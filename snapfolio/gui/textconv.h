@@ -6,6 +6,7 @@
 #pragma once
 
 #include <glibmm/ustring.h>
+#include <gtkmm/textview.h>
 
 #include <string>
 
@@ -15,6 +16,10 @@ namespace snapfolio {
 
 Glib::ustring to_utf8(const std::string& locale_text);  // Glib::locale_to_utf8
 std::string from_utf8(const Glib::ustring& text);       // Glib::locale_from_utf8
+
+// A text view's whole text, hidden characters included, in the locale's
+// encoding.
+std::string text_of(const Gtk::TextView& view);
 
 // A catalogue message ready for GTK.
 Glib::ustring msg(e_message_local_t number);

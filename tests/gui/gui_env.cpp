@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <map>
 #include <thread>
 
 #include "support/testenv.h"
@@ -63,6 +64,65 @@ std::string make_home(const std::string& album_root) {
 args_t::args_t(std::vector<std::string> w) : words(std::move(w)) {
     for (std::string& s : words) argv.push_back(&s[0]);
     argv.push_back(nullptr);
+}
+
+namespace {
+
+// Times each toplevel was hidden: a dialog made again at the same address
+// is told apart from the one before it.
+std::map<const void*, int>& hides() {
+    static std::map<const void*, int> count;
+    return count;
+}
+
+void watch_hides(Gtk::Window& w) {
+    GObject* o = G_OBJECT(w.gobj());
+    if (g_object_get_data(o, "guitest-watched")) return;
+    g_object_set_data(o, "guitest-watched", o);
+    g_signal_connect(o, "hide", G_CALLBACK(+[](GtkWidget* widget, gpointer) {
+                         ++hides()[widget];
+                     }),
+                     nullptr);
+}
+
+}  // namespace
+
+dialog_script_t::dialog_script_t(std::vector<step_t> s) : steps(std::move(s)) {
+    timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &dialog_script_t::tick), 20);
+}
+
+dialog_script_t::~dialog_script_t() {
+    timer.disconnect();
+}
+
+bool dialog_script_t::tick() {
+    if (next >= steps.size()) return false;
+    std::vector<Gtk::Window*> windows = Gtk::Window::list_toplevels();
+    for (Gtk::Window* w : windows) {
+        if (!w->get_visible()) continue;
+        watch_hides(*w);
+        auto* dialog = dynamic_cast<Gtk::Dialog*>(w);
+        if (!dialog || dialog->get_title() != steps[next].title) continue;
+        bool covered = false;
+        for (Gtk::Window* other : windows)
+            covered = covered || (other->get_visible() && other->get_transient_for() == w);
+        if (covered) continue;
+        const std::string key = std::to_string((uintptr_t)w->gobj()) + " " + w->get_title() +
+                                " " + std::to_string(hides()[w->gobj()]);
+        if (key == last_key) continue;
+        last_key = key;
+        seen += w->get_title() + "\n";
+        // Acted on from a source of its own: the act may run a modal loop,
+        // in which this timer must go on ticking.
+        auto act = steps[next++].act;
+        Glib::signal_idle().connect_once([act, dialog] { act(*dialog); });
+        return next < steps.size();
+    }
+    return true;
+}
+
+dialog_script_t::step_t answer(const std::string& title, int response) {
+    return {title, [response](Gtk::Dialog& d) { d.response(response); }};
 }
 
 }  // namespace guitest

@@ -2,8 +2,12 @@
 // and album roots built on disk.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <gtkmm/dialog.h>
+#include <sigc++/connection.h>
 
 namespace guitest {
 
@@ -36,6 +40,35 @@ struct args_t {
     explicit args_t(std::vector<std::string> w);
     int argc() const { return (int)words.size(); }
 };
+
+// Acts, as a user would, on the modal dialogs that a call opens: each step
+// waits until a visible dialog with its title is on top (no visible window
+// is transient for it) and not the one the step before acted on, unless
+// that one has been hidden or retitled since, then acts on it once,
+// usually with response(). Steps run from the main loop that the modal
+// runs turn; the script stops with its object.
+class dialog_script_t {
+  public:
+    struct step_t {
+        std::string title;
+        std::function<void(Gtk::Dialog&)> act;
+    };
+    explicit dialog_script_t(std::vector<step_t> steps);
+    ~dialog_script_t();
+    size_t done() const { return next; }
+    // The titles of the dialogs acted on, one a line.
+    std::string seen;
+
+  private:
+    bool tick();
+    std::vector<step_t> steps;
+    size_t next = 0;
+    std::string last_key;
+    sigc::connection timer;
+};
+
+// A step that answers the dialog with `response`.
+dialog_script_t::step_t answer(const std::string& title, int response);
 
 }  // namespace guitest
 

@@ -213,12 +213,12 @@ TEST_F(MenuWindowTest, RowAndBrowserButtonsOpenIndexPagesWithAwkwardNames) {
     open();
     ASSERT_EQ(names(), (std::vector<std::string>{awkward, "book"}));
 
-    item(0).main_button.clicked();  // albums' stand-in: the album's page
-    EXPECT_EQ(wait_for_file(record), root + "/" + awkward + "/index.html\n");
-    unlink(record.c_str());
-    item(1).main_button.clicked();  // a book: its page
-    EXPECT_EQ(wait_for_file(record), root + "/book/index.html\n");
-    unlink(record.c_str());
+    for (size_t row : {0, 1}) {
+        // An album and a book: their read-only views.
+        guitest::dialog_script_t script({guitest::answer("View", Gtk::RESPONSE_OK)});
+        item(row).main_button.clicked();
+        EXPECT_EQ(1u, script.done());
+    }
     window->on_btn_clicked_run_browser();
     EXPECT_EQ(wait_for_file(record), root + "/index.html\n");
 }
@@ -257,15 +257,30 @@ TEST_F(MenuWindowTest, ViewerButtonsPassTheSizeDirectoryOrEveryMarkList) {
     EXPECT_NE(wait_for_file(record).find("/_Best/txt/good.txt\n"), std::string::npos);
 }
 
+// The viewer and the browser run in the background; one that cannot be
+// started shows an error box instead of nothing.
+TEST_F(MenuWindowTest, AViewerOrBrowserThatCannotStartShowsAnErrorBox) {
+    guitest::make_root(root, "", "", "", {{"2024", true, true, "a", "", ""}});
+    mkdir((root + "/2024/size1").c_str(), 0755);
+    open();
+    g_global.glimvue3 = "no-such-viewer -x";
+    std::string empty_bin = testenv::scratch_dir("nobin");
+    scoped_env path("PATH", empty_bin);
+    guitest::dialog_script_t script(
+        {guitest::answer("Error", Gtk::RESPONSE_OK), guitest::answer("Error", Gtk::RESPONSE_OK)});
+    item(0).viewer_button.clicked();
+    window->on_btn_clicked_run_browser();
+    EXPECT_EQ(2u, script.done());
+}
+
 TEST_F(MenuWindowTest, BooksButtonRebuildsTheList) {
     guitest::make_root(root, "", "", "", {{"2023", true, true, "old", "", ""}});
     open();
     ASSERT_EQ(names(), std::vector<std::string>{"2023"});
     guitest::make_root(root, "", "", "", {{"2024", true, true, "new", "", ""}});
-    testing::internal::CaptureStderr();
+    guitest::dialog_script_t script({guitest::answer("Edit", Gtk::RESPONSE_CANCEL)});
     window->on_btn_clicked_edit();
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(1u, script.done());
     EXPECT_EQ(names(), (std::vector<std::string>{"2024", "2023"}));
     EXPECT_EQ(label_at(5, 0), "new");
 }

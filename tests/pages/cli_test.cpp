@@ -131,9 +131,34 @@ TEST_F(CliAlbum, MakeWithoutNamesImportsEveryPhotoAndMovieOfTheFolder) {
     EXPECT_EQ(testenv::read_file(album("book/all/txt/count.txt")), "+2\n");
 }
 
+// What the make-album dialog asks for, and books made as mkdir -p would,
+// each titled with its name and listing what is below it.
+TEST_F(CliAlbum, MakeTakesTitleTextsSecretAndMakesMissingBooks) {
+    put("A.JPG", pagetest::photo(64, 48, 1));
+    const result_t r = cli("make --title 'Trip \"2024\"' --begin 'above' --last 'below' --secret "
+                           "cam new/2024/trip A.JPG");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string a = album("new/2024/trip");
+    EXPECT_EQ(testenv::read_file(a + "/txt/head.txt"), "Trip \"2024\"\r\nTrip \"2024\"\r\nabove\r\n");
+    EXPECT_EQ(testenv::read_file(a + "/txt/last.txt"), "below\r\n");
+    EXPECT_TRUE(testenv::exists(a + "/txt/secret.txt"));
+    EXPECT_EQ(testenv::read_file(album("new/txt/head.txt")), "new\r\nnew\r\n");
+    EXPECT_EQ(testenv::read_file(album("new/2024/txt/head.txt")), "2024\r\n2024\r\n");
+    EXPECT_NE(testenv::read_file(a + "/index.html").find("above"), std::string::npos);
+    // A secret album stays off its book's page; the books list each other.
+    EXPECT_EQ(testenv::read_file(album("new/2024/index.html")).find("trip/"), std::string::npos);
+    EXPECT_NE(testenv::read_file(album("new/index.html")).find("2024/index.html"),
+              std::string::npos);
+    // Made again without --secret, an existing album keeps its own flag.
+    ASSERT_EQ(cli("make cam new/2024/trip A.JPG").status, 0);
+    EXPECT_TRUE(testenv::exists(a + "/txt/secret.txt"));
+    EXPECT_EQ(testenv::read_file(a + "/txt/last.txt"), "below\r\n");
+}
+
 TEST_F(CliAlbum, RefusalsExitNonZeroWithOneLine) {
     put("A.JPG", pagetest::photo(64, 48, 1));
     ASSERT_EQ(::mkdir(album("book/plain").c_str(), 0755), 0);
+    ASSERT_TRUE(testenv::write_file(album("book/head.html"), "a file, not a folder"));
     const struct {
         const char* args;
         int status;
@@ -143,7 +168,7 @@ TEST_F(CliAlbum, RefusalsExitNonZeroWithOneLine) {
          "make: needs a camera folder and an album folder, see snapfolio-cli help make.\n"},
         {"make nocam book/x", 1, "nocam: not a folder.\n"},
         {"make cam book/x none.jpg", 1, "cam/none.jpg: no such file.\n"},
-        {"make cam no/such/album", 1, "no/such/album: mkdir error, No such file or directory\n"},
+        {"make cam book/head.html/album", 1, "book/head.html/album: mkdir error, Not a directory\n"},
         {"update", 2, "update: needs one album folder, see snapfolio-cli help update.\n"},
         {"update book/plain", 1, "book/plain: not an album (no original folder).\n"},
         {"update book/none", 1, "book/none: not a folder.\n"},
