@@ -34,7 +34,8 @@ bool same(const global_t& a, const global_t& b, bool with_header) {
            (!with_header || a.html_header == b.html_header) && a.html_address == b.html_address &&
            a.hwaccel == b.hwaccel && a.ffmpeg == b.ffmpeg && a.movie == b.movie &&
            a.play_size_x == b.play_size_x && a.play_size_y == b.play_size_y &&
-           a.movie_thumbnail_retina == b.movie_thumbnail_retina && a.glimvue3 == b.glimvue3;
+           a.movie_thumbnail_retina == b.movie_thumbnail_retina && a.glimvue3 == b.glimvue3 &&
+           a.pixel_limit == b.pixel_limit;
 }
 
 const std::string& home() {

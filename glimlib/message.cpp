@@ -53,8 +53,7 @@ bool try_places(std::vector<char>& buffer, const std::string& dir, const std::st
         return true;
     }
     if (g_message_debug && first_pass) {
-        libutils::error();
-        std::cerr << last << ": can't load message file." << std::endl;
+        libutils::report(std::cerr, last, ": can't load message file.");
     }
     return false;
 }
@@ -78,8 +77,7 @@ std::string init_message(const std::string& dir, const std::string& stem) {
     std::string loaded, last;
     if (!try_places(buffer, dir, name, true, loaded, last) &&
         !try_places(buffer, dir, plain, false, loaded, last)) {
-        libutils::error();
-        std::cerr << last << ": can't load message file." << std::endl;
+        libutils::report(std::cerr, last, ": can't load message file.");
         return std::string();
     }
     if (g_message_debug) std::cerr << "path: " << loaded << std::endl;

@@ -9,7 +9,10 @@
 #include "glimlib/option.h"
 #include "libgr/gl/grerror.h"
 #include "libgr/image/imageops.h"
+#include "libgr/imagefile/imagebmp.h"
 #include "libgr/imagefile/imagejpeg.h"
+#include "libgr/imagefile/imagetga.h"
+#include "libgr/imagefile/pngfile.h"
 #include "libutils/error.h"
 #include "libutils/path.h"
 
@@ -34,6 +37,9 @@ std::unique_ptr<libgr::image_object_t> make_loader() {
 const loader_row_t s_loaders[] = {
     {".jpg", make_loader<libgr::image_jpeg1_t>},
     {".jpeg", make_loader<libgr::image_jpeg1_t>},
+    {".bmp", make_loader<libgr::image_bmp2_t>},
+    {".png", make_loader<libgr::image_png_t>},
+    {".tga", make_loader<libgr::image_tga_t>},
 };
 
 std::unique_ptr<libgr::image_object_t> loader_for(const std::string& path) {

@@ -35,18 +35,20 @@ float uniform_scale(const matrix3w_t& m) {
 ViewScene::obj_t::~obj_t() { free_graph(); }
 
 void ViewScene::obj_t::make_graph(const std::string& data_dir) {
-    (void)data_dir;  // the photo frame finds its data files there
     if (graph_made) return;
     grPrintError("ViewScene::obj_t::make_graph() - before viewobj.load_texture().");
     viewobj.load_texture();
     grPrintError("ViewScene::obj_t::make_graph() - after viewobj.load_texture().");
     objdspl.Preload(&viewobj);
     grPrintError("ViewScene::obj_t::make_graph() - after objdspl.Preload().");
+    viewframe.make_graph(data_dir);
+    grPrintError("ViewScene::obj_t::make_graph() - after viewframe.make_graph().");
     graph_made = true;
 }
 
 void ViewScene::obj_t::free_graph() {
     if (!graph_made) return;
+    viewframe.free_graph();
     objdspl.Unload();
     viewobj.free_texture();
     graph_made = false;
@@ -67,6 +69,9 @@ bool ViewScene::addImage(const std::string& path, const std::string& data_dir) {
         if (!had_current) m_current = m_objs.end();
         return false;
     }
+    o.viewframe.setFrameType(g_option.frametype);
+    o.viewframe.setSize(o.viewobj.getImageSize(), g_option.framewidth);
+    o.container.addObject(&o.viewframe);
     o.container.addObject(&o.objdspl);
     o.transformer.setObject(&o.container);
     m_root.addObject(&o.transformer);
@@ -185,7 +190,6 @@ bool ViewScene::toggleSmooth() {
 // --- drawing ----------------------------------------------------------------------------
 
 void ViewScene::Init(const std::string& data_dir) {
-    (void)data_dir;  // the photo frame's shared set-up reads its files there
     if (g_option.debug) std::cerr << "gl_init" << std::endl;
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -203,6 +207,8 @@ void ViewScene::Init(const std::string& data_dir) {
     glClearColor(s_gray18[0], s_gray18[1], s_gray18[2], s_gray18[3]);
     glClearDepth(1.0);
     grPrintError("end ViewScene::Init()");
+    ViewFrame::init(data_dir);
+    grPrintError("end ViewFrame::init()");
 }
 
 void ViewScene::Reshape(int width, int height) {

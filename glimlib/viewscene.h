@@ -11,6 +11,7 @@
 #include <list>
 #include <string>
 
+#include "glimlib/viewframe.h"
 #include "glimlib/viewobj.h"
 #include "libgr/gl/nodes.h"
 #include "libgr/image/matrixops.h"
@@ -24,7 +25,8 @@ class ViewScene {
     struct obj_t {
         ViewObject viewobj;
         libgr::grDspList objdspl;  // records viewobj's drawing
-        // The photo frame joins the container here, before the display list.
+        ViewFrame viewframe;
+        // The frame, then the display list: the band is drawn first.
         libgr::grContainer container;
         libgr::grTransformer transformer;  // child: container; matrix: the view
         bool graph_made = false;

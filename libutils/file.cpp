@@ -19,9 +19,7 @@ namespace libutils {
 bool copydate(const std::string& src, const std::string& dst) {
     struct stat st;
     if (::stat(src.c_str(), &st) != 0) {
-        error();
-        std::cerr << src << ": stat(2) error." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src, ": stat(2) error.");
     }
     struct timeval tv[2];
     tv[0].tv_sec = st.st_atime;
@@ -29,9 +27,7 @@ bool copydate(const std::string& src, const std::string& dst) {
     tv[1].tv_sec = st.st_mtime;
     tv[1].tv_usec = 0;
     if (::utimes(dst.c_str(), tv) != 0) {
-        error();
-        std::cerr << dst << ": " << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, dst, ": ", std::strerror(errno));
     }
     return true;
 }
@@ -39,21 +35,15 @@ bool copydate(const std::string& src, const std::string& dst) {
 bool filecopy(const std::string& src, const std::string& dst) {
     struct stat st;
     if (::stat(src.c_str(), &st) != 0) {
-        error();
-        std::cerr << src << ": stat(2) error." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src, ": stat(2) error.");
     }
     std::ifstream in(src, std::ios::binary);
     if (!in) {
-        error();
-        std::cerr << src << ": " << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src, ": ", std::strerror(errno));
     }
     std::ofstream out(dst, std::ios::binary | std::ios::trunc);
     if (!out) {
-        error();
-        std::cerr << dst << ": " << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, dst, ": ", std::strerror(errno));
     }
     const uint64_t chunk = 16u << 20;
     const uint64_t total = (uint64_t)st.st_size;
@@ -66,26 +56,22 @@ bool filecopy(const std::string& src, const std::string& dst) {
         out.write(buf.get(), (std::streamsize)got);
         done += got;
         if (got < want) {
-            error();
-            std::cerr << src << ": " << want << ": ifs read failed." << std::endl;
+            libutils::report(std::cerr, src, ": ", want, ": ifs read failed.");
             break;
         }
     }
     bool ok = true;
     if (!in) {
-        error();
-        std::cerr << src << ": ifs failed." << std::endl;
+        libutils::report(std::cerr, src, ": ifs failed.");
         ok = false;
     } else if (!out.flush()) {
-        error();
-        std::cerr << dst << ": ofs failed." << std::endl;
+        libutils::report(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
         ok = false;
     }
     in.close();
     out.close();
     if (ok && out.fail()) {
-        error();
-        std::cerr << dst << ": ofs failed." << std::endl;
+        libutils::report(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
         ok = false;
     }
     copydate(src, dst);
@@ -95,15 +81,11 @@ bool filecopy(const std::string& src, const std::string& dst) {
 bool filecopy1(const std::string& src, const std::string& dst) {
     struct stat st;
     if (::stat(src.c_str(), &st) != 0) {
-        error();
-        std::cerr << src << ": stat failed." << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src, ": stat failed.", std::strerror(errno));
     }
     std::ofstream out(dst, std::ios::binary | std::ios::trunc);
     if (!out) {
-        error();
-        std::cerr << dst << ": ofs open failed." << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, dst, ": ofs open failed.", std::strerror(errno));
     }
     const uint64_t window = 1u << 20;
     const uint64_t total = (uint64_t)st.st_size;
@@ -111,18 +93,14 @@ bool filecopy1(const std::string& src, const std::string& dst) {
         uint64_t n = std::min(window, total - offset);
         bytevector map;
         if (!map.load(n, src.c_str(), prot_read, offset, false)) {
-            error();
-            std::cerr << src << ": " << offset << ", " << n << ": ref open failed."
-                      << std::strerror(errno) << std::endl;
-            return false;
+            return libutils::fail(std::cerr, src, ": ", offset, ", ", n, ": ref open failed.",
+                                  std::strerror(errno));
         }
         out.write(reinterpret_cast<const char*>(map.begin()), (std::streamsize)n);
     }
     out.close();
     if (out.fail()) {
-        error();
-        std::cerr << dst << ": ofs failed." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
     }
     return copydate(src, dst);
 }

@@ -16,11 +16,13 @@ namespace libutils {
 
 namespace {
 
-bool is_sep(wchar_t c) { return c == L'/' || c == L'\\'; }
+// Only "/" separates directories here: a backslash is an ordinary
+// character of a file name.
+bool is_sep(wchar_t c) { return c == L'/'; }
 
 // Position just after the last separator of a wide path (0 when none).
 size_t after_last_sep(const std::wstring& w) {
-    size_t p = w.find_last_of(L"/\\");
+    size_t p = w.find_last_of(L'/');
     return p == std::wstring::npos ? 0 : p + 1;
 }
 

@@ -1,5 +1,5 @@
-// Taking paths apart and putting them together. Both "/" and "\" separate
-// directories when reading a path; "/" is written. Searches run on wide
+// Taking paths apart and putting them together. Only "/" separates
+// directories; "\" is a character of a name like any other. Searches run on wide
 // characters, so a separator byte inside a multibyte character never counts.
 #pragma once
 

@@ -8,7 +8,8 @@ BUILD_PKGS="build-essential cmake pkg-config libjpeg62-turbo-dev libpng-dev zlib
 libgtkmm-3.0-dev libsigc++-2.0-dev libglfw3-dev libgl1-mesa-dev libglu1-mesa-dev
 ffmpeg xdg-utils"
 TEST_PKGS="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick
-libjpeg-turbo-progs libimage-exiftool-perl mesa-utils chromium clang libclang-rt-14-dev"
+libjpeg-turbo-progs libimage-exiftool-perl mesa-utils chromium clang libclang-rt-14-dev
+python3-dogtail python3-pyatspi at-spi2-core dbus-x11 dconf-gsettings-backend dconf-service"
 BENCH_PKGS="exiv2 valgrind"
 
 want="$BUILD_PKGS"

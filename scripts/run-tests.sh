@@ -1,8 +1,9 @@
 #!/bin/sh
-# Installs what the tests need, builds everything and runs the whole test
-# suite twice: a normal build, then the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Starts its own X server when DISPLAY is unset.
+# Installs what the tests need, builds one tree with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs the whole test suite there. Starts its
+# own X server when DISPLAY is unset.
 #   scripts/run-tests.sh [--no-sanitize] [ctest arguments...]
+# --no-sanitize runs the suite in the normal build tree (build/) instead.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -21,16 +22,17 @@ build() { # build <dir> <cmake args...>
 
 # Line tables are enough debug information for test failures and sanitizer
 # reports, and they compile much faster than full debug information.
-build build "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
-dirs="build"
 if [ "$sanitize" = 1 ]; then
-    build build-asan -DSNAPFOLIO_SANITIZE=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
-    dirs="build build-asan"
+    dir=build-asan
+    build "$dir" -DSNAPFOLIO_SANITIZE=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
+else
+    dir=build
+    build "$dir" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
 fi
 
 # One X server for every test that opens a window; xvfb-run passes the
-# suites' exit status through.
+# suite's exit status through.
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" sh scripts/ctest-all.sh "$jobs" "$dirs" "$@"
+    exec xvfb-run -a -s "-screen 0 1920x1080x24" sh scripts/ctest-all.sh "$jobs" "$dir" "$@"
 fi
-exec sh scripts/ctest-all.sh "$jobs" "$dirs" "$@"
+exec sh scripts/ctest-all.sh "$jobs" "$dir" "$@"

@@ -36,12 +36,6 @@ using namespace imageops_detail;
 
 namespace {
 
-bool fail(const char* what, const char* text) {
-    libutils::error();
-    std::cerr << what << text << std::endl;
-    return false;
-}
-
 bool is_byte_colour(const image2d_t& img, e_image_format_t a, e_image_format_t b) {
     return (img.desc.format == a || img.desc.format == b) &&
            (img.desc.type == IMAGE_TYPE_SINT || img.desc.type == IMAGE_TYPE_UINT) &&
@@ -59,11 +53,11 @@ const unsigned char* row_bits(const image2d_t& img, uint32_t y, uint64_t& first_
 template <class RowOf>
 bool copy_rows(image2d_t& dst, const image2d_t& src, const char* what, RowOf row_of) {
     if (src.compressed) return false;
-    if (!has_pixels(src)) return fail(what, ": image buffer too small.");
+    if (!has_pixels(src)) return libutils::fail(std::cerr, what, ": image buffer too small.");
     image2d_t s(src);
     uint64_t bits = s.desc.getPixelBits();
     if (!make_image(dst, s.desc, s.store, s.width, s.height))
-        return fail(what, ": allocate() fail.");
+        return libutils::fail(std::cerr, what, ": allocate() fail.");
     dst.palette = s.palette;
     uint64_t bytes = dst.rowbyte(), stride = dst.rowsize();
     for (uint32_t y = 0; y < s.height; ++y) {
@@ -89,9 +83,10 @@ bool copy_rows(image2d_t& dst, const image2d_t& src, const char* what, RowOf row
 template <int In, int Out, class Fn>
 bool convert_bytes(const char* what, image2d_t& dst, const image2d_t& src, const image_desc_t& desc,
                    image_store_t* store, Fn fn) {
-    if (!has_pixels(src)) return fail(what, ": image buffer too small.");
+    if (!has_pixels(src)) return libutils::fail(std::cerr, what, ": image buffer too small.");
     image2d_t s(src);
-    if (!make_image(dst, desc, store, s.width, s.height)) return fail(what, ": allocate() fail.");
+    if (!make_image(dst, desc, store, s.width, s.height))
+        return libutils::fail(std::cerr, what, ": allocate() fail.");
     uint64_t stride = dst.rowsize();
     for (uint32_t y = 0; y < s.height; ++y) {
         const unsigned char* in = s[y];
@@ -151,12 +146,13 @@ unsigned bits_of(e_image_bits_t bits) {
 template <class Colour>
 bool expand_small(const char* what, image2d_t& dst, const image2d_t& src, unsigned bits,
                   Colour colour) {
-    if (src.compressed) return fail(what, ": compressed format not supported.");
-    if (!has_pixels(src)) return fail(what, ": image buffer too small.");
+    if (src.compressed)
+        return libutils::fail(std::cerr, what, ": compressed format not supported.");
+    if (!has_pixels(src)) return libutils::fail(std::cerr, what, ": image buffer too small.");
     image2d_t s(src);
     if (!make_image(dst, image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_UINT, IMAGE_BITS_8), s.store,
                     s.width, s.height))
-        return fail(what, ": allocate() fail.");
+        return libutils::fail(std::cerr, what, ": allocate() fail.");
     uint64_t stride = dst.rowsize();
     for (uint32_t y = 0; y < s.height; ++y) {
         uint64_t first_bit;
@@ -269,19 +265,13 @@ bool index2rgb(image2d_t& dst, const image2d_t& src) {
 
 bool grayscale(image2d_t& dst, const image2d_t& src) {
     if (src.desc.format != IMAGE_FORMAT_GRAYSCALE) {
-        libutils::error();
-        std::cerr << src.desc.format << ": image format is not RGB." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src.desc.format, ": image format is not RGB.");
     }
     if (src.desc.type != IMAGE_TYPE_UINT) {
-        libutils::error();
-        std::cerr << src.desc.type << ": image type is not UINT." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src.desc.type, ": image type is not UINT.");
     }
     if (src.desc.bits != IMAGE_BITS_1) {
-        libutils::error();
-        std::cerr << src.desc.bits << ": image bits is not 8." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, src.desc.bits, ": image bits is not 8.");
     }
     unsigned char colours[2][3] = {{0, 0, 0}, {255, 255, 255}};
     const palette_t& pal = src.palette;

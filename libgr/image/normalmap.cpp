@@ -14,9 +14,7 @@ namespace libgr {
 bool heightmap2normalmap(image2d_t& dst, const image2d_t& src, float) {
     if (src.compressed) {
         dst = src;
-        libutils::error();
-        std::cerr << "normalmap(): compressed format not supported." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "normalmap(): compressed format not supported.");
     }
     if (src.desc.format == IMAGE_FORMAT_RGB &&
         (src.desc.type == IMAGE_TYPE_SINT || src.desc.type == IMAGE_TYPE_UINT) &&
@@ -27,22 +25,16 @@ bool heightmap2normalmap(image2d_t& dst, const image2d_t& src, float) {
     if (src.desc.format != IMAGE_FORMAT_GRAYSCALE || src.desc.type != IMAGE_TYPE_UINT ||
         src.desc.bits != IMAGE_BITS_8) {
         dst = src;
-        libutils::error();
-        std::cerr << "normalmap(): image type not supported." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "normalmap(): image type not supported.");
     }
     if (!imageops_detail::has_pixels(src)) {
-        libutils::error();
-        std::cerr << "normalmap(): image buffer too small." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "normalmap(): image buffer too small.");
     }
     image2d_t s(src);
     if (!imageops_detail::make_image(dst,
                                      image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_SINT, IMAGE_BITS_8),
                                      s.store, s.width, s.height)) {
-        libutils::error();
-        std::cerr << "normalmap allocate() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "normalmap allocate() fail.");
     }
     uint32_t w = s.width, h = s.height;
     uint64_t stride = dst.rowsize();

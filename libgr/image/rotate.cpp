@@ -71,17 +71,13 @@ bool rotate(int count, image2d_t& dst, const image2d_t& src) {
     }
     if (count < 0 || count > 3) return false;
     if (!imageops_detail::has_pixels(src) || src.compressed) {
-        libutils::error();
-        std::cerr << "rotate(): image buffer too small." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "rotate(): image buffer too small.");
     }
     image2d_t s(src);
     bool swap = count != 2;
     if (!imageops_detail::make_image(dst, s.desc, s.store, swap ? s.height : s.width,
                                      swap ? s.width : s.height)) {
-        libutils::error();
-        std::cerr << "rotate(): allocate() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "rotate(): allocate() fail.");
     }
     dst.palette = s.palette;
     unsigned bits = s.desc.getPixelBits();

@@ -100,27 +100,20 @@ bool scaledown(image2d_t& dst, const image2d_t& src) {
             bytes = 4;
             break;
         default:
-            libutils::error();
-            std::cerr << "scaledown(): " << src.desc.format << ": unsupported format." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, "scaledown(): ", src.desc.format,
+                                  ": unsupported format.");
     }
     if (src.compressed) {
-        libutils::error();
-        std::cerr << "scaledown(): compressed format not supported." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "scaledown(): compressed format not supported.");
     }
     // The layouts above are taken as 8 bits per channel whatever the
     // description says; the rows must hold that many bytes.
     if (uint64_t(src.rowlength()) * bytes > src.rowsize() || !imageops_detail::has_pixels(src)) {
-        libutils::error();
-        std::cerr << "scaledown(): image buffer too small." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "scaledown(): image buffer too small.");
     }
     image2d_t s(src);
     if (!imageops_detail::make_image(dst, s.desc, s.store, s.width / 2, s.height / 2)) {
-        libutils::error();
-        std::cerr << "scaledown(): allocate() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, "scaledown(): allocate() fail.");
     }
     dst.palette = s.palette;
     uint64_t stride = dst.rowsize();

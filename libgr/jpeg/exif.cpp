@@ -3,9 +3,10 @@
 #include <strings.h>
 
 #include <cstring>
+#include <iostream>
 
 #include "libgr/jpeg/exifdir.h"
-#include "libgr/jpeg/failure.h"
+#include "libutils/error.h"
 
 namespace libgr {
 
@@ -124,19 +125,20 @@ void tiff_header_t::clear() {
 
 bool tiff_header_t::parse() {
     const uint64_t size = tiff_buffer.size();
-    if (size <= 7) return fail("too few tiff header size.");
+    if (size <= 7) return libutils::fail(std::cerr, "too few tiff header size.");
     byteorderclear();
     if (is_intel())
         order = new libutils::intel_byteorder;
     else if (is_motorola())
         order = new libutils::motorola_byteorder;
     else
-        return fail("byteorder mark not recognized.");
+        return libutils::fail(std::cerr, "byteorder mark not recognized.");
     const libutils::byteorder& bo = *order;
-    if (read16(tiff_buffer, 2, bo) != 42) return fail("not tiff(0x00, 0x2a).");
+    if (read16(tiff_buffer, 2, bo) != 42) return libutils::fail(std::cerr, "not tiff(0x00, 0x2a).");
 
     const uint64_t ifd0 = read32(tiff_buffer, 4, bo);
-    if (ifd0 + 2 > size) return fail(message("0th_ifd_offset size exceed: ", ifd0, " > ", size));
+    if (ifd0 + 2 > size)
+        return libutils::fail(std::cerr, "0th_ifd_offset size exceed: ", ifd0, " > ", size);
     const uint64_t n = read16(tiff_buffer, ifd0, bo);
     ifd0_buffer.setwindow(tiff_buffer, ifd0, directory_size(n) + 4);
     if (!parse_0th_ifd()) return false;
@@ -162,8 +164,8 @@ bool tiff_header_t::parse_0th_ifd() {
     for (uint64_t i = 0; i < n; ++i) {
         // The entry itself, and with it an inline value, must lie in the window.
         if (inline_position(i) + 4 > dir.size())
-            return fail(
-                message("value over, offset: ", inline_position(i), " ifd size: ", dir.size()));
+            return libutils::fail(std::cerr, "value over, offset: ", inline_position(i),
+                                  " ifd size: ", dir.size());
         entry_t e = entry_at(dir, i, bo);
         if (!e.valid_type()) continue;
         bytevector value;
@@ -171,7 +173,8 @@ bool tiff_header_t::parse_0th_ifd() {
             value = window(dir, inline_position(i), e.size);
         } else {
             if (e.field + e.size > tiff_size)
-                return fail(message("value over, offset ", e.field, " tiff size: ", tiff_size));
+                return libutils::fail(std::cerr, "value over, offset ", e.field,
+                                      " tiff size: ", tiff_size);
             value = window(tiff_buffer, e.field, e.size);
         }
         switch (e.tag) {
@@ -219,11 +222,13 @@ bool tiff_header_t::parse_0th_ifd() {
     if (!tag_0th.ExifIFDPointer.empty()) {
         const uint64_t offset = tag_0th.ExifIFDPointer[0];
         if (offset + 2 > tiff_size)
-            return fail(message("exif_ifd_offset size exceed: ", offset, " > ", tiff_size));
+            return libutils::fail(std::cerr, "exif_ifd_offset size exceed: ", offset, " > ",
+                                  tiff_size);
         const uint64_t m = read16(tiff_buffer, offset, bo);
         const uint64_t length = entry_size * m + 4;
         if (offset + length > tiff_size)
-            return fail(message("exif ifd size exceed: ", offset + length, " > ", tiff_size));
+            return libutils::fail(std::cerr, "exif ifd size exceed: ", offset + length, " > ",
+                                  tiff_size);
         exif_ifd_buffer.setwindow(tiff_buffer, offset, length);
         if (!parse_exif_ifd()) return false;
     }
@@ -231,10 +236,11 @@ bool tiff_header_t::parse_0th_ifd() {
     if (!tag_0th.GPSInfoIFDPointer.empty()) {
         const uint64_t offset = tag_0th.GPSInfoIFDPointer[0];
         if (offset + 2 > tiff_size)
-            return fail(message("gps_ifd size exceed: ", offset + 2, " > ", tiff_size));
+            return libutils::fail(std::cerr, "gps_ifd size exceed: ", offset + 2, " > ", tiff_size);
         const uint64_t length = entry_size * read16(tiff_buffer, offset, bo) + 4;
         if (offset + length > tiff_size)
-            return fail(message("gps_ifd size exceed: ", offset + length, " > ", tiff_size));
+            return libutils::fail(std::cerr, "gps_ifd size exceed: ", offset + length, " > ",
+                                  tiff_size);
         gps_ifd_buffer.setwindow(tiff_buffer, offset, length);
         parse_gps_ifd();
     }
@@ -250,7 +256,8 @@ bool tiff_header_t::parse_exif_ifd() {
     const uint64_t m = read16(dir, 0, bo);
     for (uint64_t i = 0; i < m; ++i) {
         const uint64_t end = directory_size(i + 1);
-        if (end > dir.size()) return fail(message("too few ifd area", end, " > ", dir.size()));
+        if (end > dir.size())
+            return libutils::fail(std::cerr, "too few ifd area", end, " > ", dir.size());
         entry_t e = entry_at(dir, i, bo);
         if (!e.valid_type()) return true;
         bytevector value;
@@ -258,8 +265,8 @@ bool tiff_header_t::parse_exif_ifd() {
             value = window(dir, inline_position(i), e.size);
         } else {
             if (e.field + e.size > tiff_size)
-                return fail(message("offset+size over: ", e.field, ", ", e.size,
-                                    ", tiff size: ", tiff_size));
+                return libutils::fail(std::cerr, "offset+size over: ", e.field, ", ", e.size,
+                                      ", tiff size: ", tiff_size);
             value = window(tiff_buffer, e.field, e.size);
         }
         ExifType::tag_exif_ifd& t = tag_exif;

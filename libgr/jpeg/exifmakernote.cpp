@@ -5,10 +5,11 @@
 
 #include <cstring>
 #include <functional>
+#include <iostream>
 
 #include "libgr/jpeg/exif.h"
 #include "libgr/jpeg/exifdir.h"
-#include "libgr/jpeg/failure.h"
+#include "libutils/error.h"
 
 namespace libgr {
 
@@ -77,8 +78,8 @@ libutils::byteorder* named_order(const bytevector& note, uint64_t at) {
 }
 
 bool count_over(const char* name, uint64_t n, uint64_t room) {
-    return fail(
-        message(name, ": ", n, ": size ", directory_size(n), " over than ifd.size(", room, ")."));
+    return libutils::fail(std::cerr, name, ": ", n, ": size ", directory_size(n),
+                          " over than ifd.size(", room, ").");
 }
 
 using handler_t = std::function<void(uint16_t tag, const bytevector& value)>;
@@ -92,14 +93,14 @@ bool walk_note_directory(const char* name, const bytevector& dir, const bytevect
     for (uint64_t i = 0; i < n; ++i) {
         entry_t e = entry_at(dir, i, bo);
         if (!e.valid_type())
-            return fail(message(name, ": [", i, "]: type ", e.type, " not valid."));
+            return libutils::fail(std::cerr, name, ": [", i, "]: type ", e.type, " not valid.");
         if (e.is_inline()) {
             take(e.tag, window(dir, inline_position(i), e.size));
         } else if (e.field + e.size <= note.size()) {
             take(e.tag, window(note, e.field, e.size));
         } else {
-            report(message(std::hex, e.tag, std::dec, ": [", i, "]: ", e.field, ", ", e.size,
-                           ": app1 size: ", note.size(), " over."));
+            libutils::report(std::cerr, std::hex, e.tag, std::dec, ": [", i, "]: ", e.field, ", ",
+                             e.size, ": app1 size: ", note.size(), " over.");
         }
     }
     return true;
@@ -144,11 +145,12 @@ bool tiff_header_t::parse_olympus_makernote() {
     const uint64_t room = note.size() > start ? note.size() - start : 0;
     const uint64_t n = room >= 2 ? read16(note, start, bo) : 0;
     if (directory_size(n) > room) return count_over("olympus ifd", n, room);
-    if (headed && n == 0) return fail("olympus ifd: 0: no entry.");
+    if (headed && n == 0) return libutils::fail(std::cerr, "olympus ifd: 0: no entry.");
 
     const uint64_t length = directory_size(n);
     olympus_ifd_buffer.clear();
-    if (!olympus_ifd_buffer.resize(length)) return fail("olympus ifd: copy fail.");
+    if (!olympus_ifd_buffer.resize(length))
+        return libutils::fail(std::cerr, "olympus ifd: copy fail.");
     std::memcpy(olympus_ifd_buffer.begin(), note.begin() + start, length);
     return parse_olympus_ifd();
 }
@@ -162,7 +164,8 @@ bool tiff_header_t::parse_olympus_ifd() {
     for (uint64_t i = 0; i < n; ++i) {
         entry_t e = entry_at(dir, i, bo);
         if (!e.valid_type())
-            return fail(message("olympus ifd: [", i, "]: type ", e.type, " not valid."));
+            return libutils::fail(std::cerr, "olympus ifd: [", i, "]: type ", e.type,
+                                  " not valid.");
         bytevector value;
         if (e.is_inline())
             value = window(dir, inline_position(i), e.size);

@@ -16,9 +16,7 @@ bool jpeginfo_t::compress(jpegdata_t& out, const image2d_t& image, int quality,
     int components;
     if (!get_jpeg_info_from_image_desc(&space, &components, image.desc)) return false;
     if (image.compressed || !imageops_detail::has_pixels(image)) {
-        libutils::error();
-        std::cerr << subject << ": image buffer too small." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, subject, ": image buffer too small.");
     }
 
     jpeg_compress_struct cinfo;

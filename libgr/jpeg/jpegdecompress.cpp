@@ -1,6 +1,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 #include <jerror.h>
 
@@ -53,6 +54,18 @@ bool allocate_stored(image2d_t& image, unsigned short align, bool border,
     return true;
 }
 
+// CMYK samples to RGB: each colour channel darkened by black. Files with
+// an Adobe segment (nearly all CMYK files) store the samples inverted.
+void cmyk_to_rgb(unsigned char* rgb, const unsigned char* cmyk, size_t pixels, bool inverted) {
+    for (size_t i = 0; i < pixels; ++i, cmyk += 4, rgb += 3) {
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned v = inverted ? cmyk[c] : 255u - cmyk[c];
+            rgb[c] = (unsigned char)((v * k + 127) / 255);
+        }
+    }
+}
+
 }  // namespace
 
 bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short align, bool border,
@@ -65,19 +78,19 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     // From the first scanline on, a libjpeg error leaves a partly decoded
     // picture that is still worth having.
     volatile bool scanning = false;
+    // Declared before the jump point, so that a jump back frees it.
+    std::vector<JSAMPLE> cmyk_row;
     cinfo.err = init_decompress_error(err, subject);
     if (setjmp(err.jump)) {
         // Memory that libjpeg cannot have (the whole coefficient buffer of a
         // huge multi-scan picture, say) leaves nothing worth returning.
         bool no_memory = err.pub.msg_code == JERR_OUT_OF_MEMORY;
         jpeg_destroy_decompress(&cinfo);
-        libutils::error();
         if (!scanning || no_memory) {
             if (scanning) image.clear();
-            std::cerr << subject << ": jpeg decompress fail, stop." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, subject, ": jpeg decompress fail, stop.");
         }
-        std::cerr << subject << ": jpeg decompress fail, but continue." << std::endl;
+        libutils::report(std::cerr, subject, ": jpeg decompress fail, but continue.");
         warnings = err.pub.num_warnings + 1;
         return true;
     }
@@ -88,12 +101,28 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     jpeg_read_header(&cinfo, TRUE);
     width = cinfo.image_width;
     height = cinfo.image_height;
-
-    image_desc_t desc;
-    if (!get_image_desc_from_jpeg_info(desc, cinfo.out_color_space, cinfo.num_components)) {
-        // CMYK and other layouts the pictures cannot hold.
-        (*cinfo.src->term_source)(&cinfo);
+    components = cinfo.num_components;
+    progressive = cinfo.progressive_mode != 0;
+    if (max_pixels != 0 && width * height > max_pixels) {
         jpeg_destroy_decompress(&cinfo);
+        libutils::report(std::cerr, subject, ": ", width, "x", height,
+                         " pixels, more than the limit of ", max_pixels, ".");
+        return false;
+    }
+
+    // CMYK and YCCK (written by scanners and print editors) come out of
+    // libjpeg as CMYK and are turned into RGB row by row.
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    const bool inverted = cmyk && cinfo.saw_Adobe_marker;
+    image_desc_t desc;
+    if (cmyk) {
+        cinfo.out_color_space = JCS_CMYK;
+        desc = jpeg_info_desc_table[0].desc;
+    } else if (!get_image_desc_from_jpeg_info(desc, cinfo.out_color_space,
+                                              cinfo.num_components)) {
+        jpeg_destroy_decompress(&cinfo);
+        libutils::report(std::cerr, subject, ": colour space ", int(cinfo.jpeg_color_space),
+                         " with ", cinfo.num_components, " components not supported.");
         return false;
     }
     s_codec_store.swap_bytes = false;
@@ -111,19 +140,20 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         !copy_markers(cinfo.marker_list, true, markers)) {
         jpeg_destroy_decompress(&cinfo);
         image.clear();
-        libutils::error();
-        std::cerr << subject << ": allocate() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, subject, ": allocate() fail.");
     }
 
+    if (cmyk) cmyk_row.resize(size_t(width) * 4);
     scanning = true;
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
         // The first scanline of the file is the picture's top row, stored last.
-        JSAMPROW row = image[cinfo.output_height - 1 - cinfo.output_scanline];
-        if (jpeg_read_scanlines(&cinfo, &row, 1) == 0) {
-            libutils::error();
-            std::cerr << subject << ": decompress fail." << std::endl;
+        JSAMPROW target = image[cinfo.output_height - 1 - cinfo.output_scanline];
+        JSAMPROW row = cmyk ? cmyk_row.data() : target;
+        const bool read = jpeg_read_scanlines(&cinfo, &row, 1) != 0;
+        if (read && cmyk) cmyk_to_rgb(target, cmyk_row.data(), size_t(width), inverted);
+        if (!read) {
+            libutils::report(std::cerr, subject, ": decompress fail.");
             warnings = err.pub.num_warnings + 1;
             jpeg_abort_decompress(&cinfo);
             jpeg_destroy_decompress(&cinfo);

@@ -1,9 +1,10 @@
 #include "libgr/jpeg/jpegheaders.h"
 
 #include <algorithm>
+#include <iostream>
 
-#include "libgr/jpeg/failure.h"
 #include "libgr/jpeg/jpegmarker.h"
+#include "libutils/error.h"
 
 namespace libgr {
 
@@ -25,14 +26,15 @@ bool sof0_marker_t::parse() {
     uint64_t size = buffer.size();
     component.clear();
     max_horiz = max_verts = 0;
-    if (size < 6) return fail(broken);
+    if (size < 6) return libutils::fail(std::cerr, broken);
     precision = p[0];
     lines = be16(p + 1);
     samples = be16(p + 3);
     colors = p[5];
     if (precision != 8)
-        return fail(message("not support JPEG data. sample_precision=", int(precision)));
-    if (size < 6 + 3 * uint64_t(colors)) return fail(broken);
+        return libutils::fail(std::cerr,
+                              "not support JPEG data. sample_precision=", int(precision));
+    if (size < 6 + 3 * uint64_t(colors)) return libutils::fail(std::cerr, broken);
     for (unsigned i = 0; i < colors; ++i) {
         component_parameter_t c;
         c.component_id = p[6 + 3 * i];
@@ -46,7 +48,7 @@ bool sof0_marker_t::parse() {
     for (const component_parameter_t& c : component) {
         if (c.horiz_factor == 0 || c.verts_factor == 0 || max_horiz % c.horiz_factor != 0 ||
             max_verts % c.verts_factor != 0)
-            return fail(invalid);
+            return libutils::fail(std::cerr, invalid);
     }
     return true;
 }
@@ -78,12 +80,12 @@ bool dqt_marker_t::parse() {
     const unsigned char* p = buffer.begin();
     uint64_t size = buffer.size();
     n = 0;
-    if (size == 0 || size % 65 != 0 || size / 65 > 4) return fail(broken);
+    if (size == 0 || size % 65 != 0 || size / 65 > 4) return libutils::fail(std::cerr, broken);
     n = uint8_t(size / 65);
     for (unsigned t = 0; t < n; ++t, p += 65) {
         unsigned pq = p[0] >> 4, tq = p[0] & 15;
-        if (pq != 0) return fail(message("not support JPEG data. DQT pq=", pq));
-        if (tq >= 4) return fail(invalid);
+        if (pq != 0) return libutils::fail(std::cerr, "not support JPEG data. DQT pq=", pq);
+        if (tq >= 4) return libutils::fail(std::cerr, invalid);
         for (unsigned k = 0; k < 64; ++k) table[tq][zigzag_to_array[k]] = p[1 + k];
     }
     return true;
@@ -116,31 +118,32 @@ bool dht_marker_t::parse() {
     // Every read checks the end first: counts and symbols never come from
     // beyond the segment.
     while (it < end) {
-        if (n >= max_tables) return fail(broken);
+        if (n >= max_tables) return libutils::fail(std::cerr, broken);
         uint8_t c = *it;
         ++it;
         tc[n] = c >> 4;
         th[n] = c & 15;
-        if (th[n] >= 2 || tc[n] >= 2) return fail(broken);
+        if (th[n] >= 2 || tc[n] >= 2) return libutils::fail(std::cerr, broken);
         huffman_t& h = huffman[tc[n] == 1 ? AC0 + th[n] : DC0 + th[n]];
         h.clear();
         uint8_t entries = 0;  // the sum is 8-bit, as stored
         for (unsigned i = 0; i < 16; ++i) {
-            if (!(it < end)) return fail(broken);
+            if (!(it < end)) return libutils::fail(std::cerr, broken);
             h.bits[i] = *it;
             ++it;
             entries = uint8_t(entries + h.bits[i]);
         }
         h.data.resize(entries);
         for (huffman_t::data_t& d : h.data) {
-            if (!(it < end)) return fail(broken);
+            if (!(it < end)) return libutils::fail(std::cerr, broken);
             uint8_t symbol = *it;
             ++it;
             d.data_bits = symbol & 15;
             d.run_length = symbol >> 4;
             if (d.data_bits == 0 && d.run_length != 0 && d.run_length != 15)
-                return fail(message("huffman table error", ": run_length=", int(d.run_length),
-                                    ", data_bits=", int(d.data_bits)));
+                return libutils::fail(std::cerr, "huffman table error",
+                                      ": run_length=", int(d.run_length),
+                                      ", data_bits=", int(d.data_bits));
         }
         // Canonical codes: consecutive within a length, doubled between lengths.
         uint16_t code = 0;
@@ -178,7 +181,7 @@ void dht_marker_t::dump(std::ostream& out) const {
 // ---- DRI ----
 
 bool dri_marker_t::parse() {
-    if (buffer.size() != 2) return fail(broken);
+    if (buffer.size() != 2) return libutils::fail(std::cerr, broken);
     intervals = be16(buffer.begin());
     return true;
 }
@@ -198,24 +201,24 @@ bool sos_marker_t::parse() {
     const unsigned char* p = buffer.begin();
     uint64_t size = buffer.size();
     element.clear();
-    if (size < 4) return fail(broken);
+    if (size < 4) return libutils::fail(std::cerr, broken);
     ns = p[0];
-    if (size != 2 * uint64_t(ns) + 4) return fail(broken);
+    if (size != 2 * uint64_t(ns) + 4) return libutils::fail(std::cerr, broken);
     for (unsigned i = 0; i < ns; ++i) {
         element_t e;
         e.scan_selector = p[1 + 2 * i];
         e.dc_selector = p[2 + 2 * i] >> 4;
         e.ac_selector = p[2 + 2 * i] & 15;
         element.push_back(e);
-        if (e.dc_selector >= 2 || e.ac_selector >= 2) return fail(invalid);
+        if (e.dc_selector >= 2 || e.ac_selector >= 2) return libutils::fail(std::cerr, invalid);
     }
     ss = p[1 + 2 * ns];
     se = p[2 + 2 * ns];
     ah = p[3 + 2 * ns] >> 4;
     al = p[3 + 2 * ns] & 15;
     if (ss != 0 || se != 63 || ah != 0 || al != 0)
-        return fail(message("constant value illegal. ss=", int(ss), ", se=", int(se),
-                            ", ah=", int(ah), ", al=", int(al)));
+        return libutils::fail(std::cerr, "constant value illegal. ss=", int(ss), ", se=", int(se),
+                              ", ah=", int(ah), ", al=", int(al));
     return true;
 }
 

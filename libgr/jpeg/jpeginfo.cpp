@@ -74,9 +74,7 @@ bool jpeginfo_t::analyze_markers(jpegdata_t& data) {
     cinfo.err = init_decompress_error(err, subject_of(data));
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        libutils::error();
-        std::cerr << subject_of(data) << ": jpeg decompress fail, stop." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, subject_of(data), ": jpeg decompress fail, stop.");
     }
     jpeg_create_decompress(&cinfo);
     set_jpegimage_src(&cinfo, data);
@@ -85,14 +83,31 @@ bool jpeginfo_t::analyze_markers(jpegdata_t& data) {
     jpeg_read_header(&cinfo, TRUE);
     width = cinfo.image_width;
     height = cinfo.image_height;
+    components = cinfo.num_components;
+    progressive = cinfo.progressive_mode != 0;
     // No libjpeg call below may jump: the copies own memory.
     bool ok = copy_markers(cinfo.marker_list, false, markers);
     jpeg_destroy_decompress(&cinfo);
     if (!ok) {
-        libutils::error();
-        std::cerr << subject_of(data) << ": allocate() fail." << std::endl;
+        libutils::report(std::cerr, subject_of(data), ": allocate() fail.");
     }
     return ok;
+}
+
+uint64_t jpeginfo_t::decode_bytes(uint64_t width, uint64_t height, int components,
+                                  bool progressive) {
+    // Sides padded to whole 16-pixel blocks, the most any sampling needs;
+    // 65500 x 65500 stays far from overflowing.
+    const uint64_t w = (width + 15) / 16 * 16, h = (height + 15) / 16 * 16;
+    const uint64_t channels = components == 1 ? 1 : 3;
+    const uint64_t picture = (width * channels + 3) / 4 * 4 * height;
+    // One 16-bit coefficient per sample and component.
+    const uint64_t coefficients = progressive ? w * h * uint64_t(components) * 2 : 0;
+    return picture + coefficients;
+}
+
+uint64_t jpeginfo_t::decode_bytes() const {
+    return decode_bytes(width, height, components, progressive);
 }
 
 libutils::bytevector jpeginfo_t::get_marker(e_marker_num_t num) const {

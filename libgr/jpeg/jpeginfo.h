@@ -67,6 +67,14 @@ class jpeginfo_t {
 
     uint64_t width = 0;
     uint64_t height = 0;
+    // From the frame header, set by analyze_markers: colour components, and
+    // whether the file is progressive (libjpeg then keeps every coefficient
+    // of the picture in memory while it decodes).
+    int components = 0;
+    bool progressive = false;
+    // decompress refuses, before any allocation, a picture of more pixels
+    // than this (0: no limit).
+    uint64_t max_pixels = 0;
     std::vector<marker_t> markers;  // in file order
     // libjpeg's warnings and mid-scan errors during the last decompress: not
     // 0 when the picture holds made-up blocks (cut-off or corrupt data).
@@ -74,12 +82,22 @@ class jpeginfo_t {
 
     // Reads the header: size and every APPn/COM segment.
     bool analyze_markers(jpegdata_t& data);
+    // Bytes a full-size decode of the analysed header needs at most: the
+    // picture and, for a progressive file, libjpeg's coefficient buffer.
+    // Known before anything is allocated, so that a caller can refuse a
+    // header that claims more than memory allows.
+    uint64_t decode_bytes() const;
+    static uint64_t decode_bytes(uint64_t width, uint64_t height, int components,
+                                 bool progressive);
+
     // Payload of the first collected segment of that kind; empty if none.
     libutils::bytevector get_marker(e_marker_num_t num) const;
     libutils::bytevector get_marker(int num) const;
 
     // Decodes at full size into `image` (RGB or grey, 8 bits, rows
-    // bottom-up padded to 4 bytes) and collects the segments. A damaged scan
+    // bottom-up padded to 4 bytes; CMYK and YCCK files are turned into RGB)
+    // and collects the segments. A picture over max_pixels is refused with
+    // a line naming its size. A damaged scan
     // gives a partly decoded picture and true; header failures give false.
     // `border` adds a one-pixel frame of `border_colour` around the stored
     // picture, `align` (not 0) stores it in a square whose side is a multiple

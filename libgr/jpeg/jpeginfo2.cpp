@@ -1,6 +1,8 @@
 #include "libgr/jpeg/jpeginfo2.h"
 
-#include "libgr/jpeg/failure.h"
+#include <iostream>
+
+#include "libutils/error.h"
 
 namespace libgr {
 
@@ -33,12 +35,20 @@ bool jpeginfo2_t::analyze(const jpegdata2_t& jpeg) {
 }
 
 bool jpeginfo2_t::analyze(const libutils::bytevector& jpeg) {
+    return walk(jpeg, true);
+}
+
+bool jpeginfo2_t::analyze_segments(const libutils::bytevector& jpeg) {
+    return walk(jpeg, false);
+}
+
+bool jpeginfo2_t::walk(const libutils::bytevector& jpeg, bool headers) {
     clear();
     sos_marker.set_dht_marker(&dht_marker);
     const unsigned char* d = jpeg.begin();
     const uint64_t size = jpeg.size();
-    if (size <= 7) return fail("too few size of JPEG.");
-    if (be16(d) != marker_SOI) return fail("not JPEG data.");
+    if (size <= 7) return libutils::fail(std::cerr, "too few size of JPEG.");
+    if (be16(d) != marker_SOI) return libutils::fail(std::cerr, "not JPEG data.");
 
     uint64_t p = 2;
     for (;;) {
@@ -46,17 +56,18 @@ bool jpeginfo2_t::analyze(const libutils::bytevector& jpeg) {
         // An end of image before any scan ends the walk as a success: the
         // stream holds headers only (trailing bytes are not looked at).
         if (be16(d + p) == marker_EOI) return true;
-        if (p + 4 > size) return fail("broken JPEG data.");
+        if (p + 4 > size) return libutils::fail(std::cerr, "broken JPEG data.");
         unsigned short code = be16(d + p);
         uint64_t length = be16(d + p + 2);
-        if (length < 2 || p + 2 + length > size) return fail("broken JPEG data.");
+        if (length < 2 || p + 2 + length > size)
+            return libutils::fail(std::cerr, "broken JPEG data.");
 
         marker_t m;
         m.code = code;
         m.data.setwindow(jpeg, p + 4, length - 2);
         markers.push_back(m);
 
-        switch (code) {
+        switch (headers || code == marker_SOS ? code : 0) {
             case marker_SOF0:
                 sof0_marker.set_sof0_buffer(m.data);
                 if (!sof0_marker.parse()) return false;
@@ -75,7 +86,8 @@ bool jpeginfo2_t::analyze(const libutils::bytevector& jpeg) {
                 break;
             case marker_SOS: {
                 sos_marker.set_sos_buffer(m.data);
-                if (!sos_marker.parse()) return fail("sos_marker.parse() fail.");
+                if (headers && !sos_marker.parse())
+                    return libutils::fail(std::cerr, "sos_marker.parse() fail.");
                 scan_data.setwindow(jpeg, p + 2 + length, libutils::bytevector::npos);
                 marker_t scan;
                 scan.data = scan_data;

@@ -34,12 +34,20 @@ class jpeginfo2_t {
     // for data that is not a JPEG stream or not one this reader accepts.
     bool analyze(const jpegdata2_t& jpeg);
     bool analyze(const libutils::bytevector& jpeg);
+    // The same walk without decoding any header: the segments up to the
+    // first scan of any JPEG stream (progressive, lossless, 12-bit), for
+    // readers of its APPn segments. False only for data that is not a JPEG
+    // stream or whose segments run past its end.
+    bool analyze_segments(const libutils::bytevector& jpeg);
 
     // The payload of the first listed segment with that code, or an empty
     // buffer.
     libutils::bytevector get_marker(unsigned short code) const;
 
     void clear();
+
+  private:
+    bool walk(const libutils::bytevector& jpeg, bool headers);
 };
 
 }  // namespace libgr

@@ -16,8 +16,7 @@ const char* subject_of(j_common_ptr cinfo) {
 }
 
 void decompress_error_exit(j_common_ptr cinfo) {
-    libutils::error();
-    std::cerr << subject_of(cinfo) << ": error detected." << std::endl;
+    libutils::report(std::cerr, subject_of(cinfo), ": error detected.");
     (*cinfo->err->output_message)(cinfo);
     std::longjmp(reinterpret_cast<jpeg_error_ext_t*>(cinfo->err)->jump, 1);
 }
@@ -25,8 +24,7 @@ void decompress_error_exit(j_common_ptr cinfo) {
 void compress_error_exit(j_common_ptr cinfo) {
     char text[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, text);
-    libutils::error();
-    std::cerr << subject_of(cinfo) << ": jpeg compress fail, " << text << std::endl;
+    libutils::report(std::cerr, subject_of(cinfo), ": jpeg compress fail, ", text);
     std::longjmp(reinterpret_cast<jpeg_error_ext_t*>(cinfo->err)->jump, 1);
 }
 

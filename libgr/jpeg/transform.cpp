@@ -39,9 +39,8 @@ bool run_transform(JXFORM_CODE code, libutils::bytevector& out, const libutils::
         jpeg_transform_info info;
         info.transform = code;
         if (!jtransform_request_workspace(&srcinfo, &info)) {
-            libutils::error();
-            std::cerr << (subject ? subject : "(memory)") << ": transformation is not perfect"
-                      << std::endl;
+            libutils::report(std::cerr, (subject ? subject : "(memory)"),
+                             ": transformation is not perfect");
             goto fail;
         }
         jvirt_barray_ptr* src_arrays = jpeg_read_coefficients(&srcinfo);
@@ -76,9 +75,7 @@ fail:
 
 bool transform(unsigned long count, jpegdata_t& dst, const jpegdata_t& src) {
     if (count >= 4) {
-        libutils::error();
-        std::cerr << count << ": jpeg transform rightrotate count over." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, count, ": jpeg transform rightrotate count over.");
     }
     // A share of the source keeps its bytes alive when dst is src: the
     // destination clears dst before writing.

@@ -10,16 +10,12 @@ namespace snapfolio {
 bool folder_path(path_t& path, const std::string& arg, std::ostream& err) {
     struct stat st;
     if (::stat(arg.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        libutils::error();
-        err << arg << ": not a folder." << std::endl;
-        return false;
+        return libutils::fail(err, arg, ": not a folder.");
     }
     std::string full = libutils::realpath(arg);
     const std::string name = libutils::basename2(full);
     if (name.empty() || full[0] != '/') {
-        libutils::error();
-        err << arg << ": needs a folder with a name below /." << std::endl;
-        return false;
+        return libutils::fail(err, arg, ": needs a folder with a name below /.");
     }
     std::string dir = libutils::dirname(full);
     if (dir.size() > 1) dir.pop_back();  // the "/" before the name

@@ -28,25 +28,20 @@ path_t folder_of(const std::string& file) {
     return path_t(dir, "", "");
 }
 
-bool failure(const cli_context_t& c, const std::string& file, const std::string& text) {
-    libutils::error();
-    c.err << file << ": " << text << std::endl;
-    return false;
-}
-
 // `printed` says whether an earlier file was printed; a blank line separates
 // the files.
 bool describe_file(const cli_context_t& c, const std::string& file, bool& printed) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0)
-        return failure(c, file, std::string("open error, ") + std::strerror(errno) + ".");
-    if (!S_ISREG(st.st_mode)) return failure(c, file, "not a regular file.");
+        return libutils::fail(c.err, file, ": open error, ", std::strerror(errno), ".");
+    if (!S_ISREG(st.st_mode)) return libutils::fail(c.err, file, ": not a regular file.");
     libgr::app1_marker_t app1;
     if (!readexif(app1, file)) {
         // The scanner and the parser have said what was wrong with a file
         // they refused; a file without an EXIF segment gets its line here.
         const bool has_exif = !app1.app1_buffer.empty() && app1.is_exif();
-        return failure(c, file, has_exif ? "EXIF data could not be read." : "no EXIF data.");
+        return libutils::fail(c.err, file, ": ",
+                              has_exif ? "EXIF data could not be read." : "no EXIF data.");
     }
 
     if (printed) c.out << '\n';
@@ -55,7 +50,7 @@ bool describe_file(const cli_context_t& c, const std::string& file, bool& printe
     dump_exif(c.out, app1.tiff_header);
     c.out << "description:\n";
     if (!writeexif(c.out, folder_of(file), "", libutils::basename2(file), true))
-        return failure(c, file, "EXIF data could not be read.");
+        return libutils::fail(c.err, file, ": EXIF data could not be read.");
     return true;
 }
 

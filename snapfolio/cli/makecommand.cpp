@@ -25,6 +25,8 @@
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
 #include "snapfolio/engine/entryops.h"
+#include "snapfolio/engine/global.h"
+#include "snapfolio/engine/htmlpage.h"
 
 namespace snapfolio {
 
@@ -33,12 +35,6 @@ namespace {
 bool exists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
-}
-
-bool failure(const cli_context_t& c, const std::string& subject, const std::string& text) {
-    libutils::error();
-    c.err << subject << text << std::endl;
-    return false;
 }
 
 // Degrees clockwise as quarter turns; any other angle is reported and taken
@@ -56,8 +52,7 @@ uint64_t quarter_turns(const cli_context_t& c, const std::string& name,
         case 270:
             return 3;
         default:
-            libutils::error();
-            c.err << name << ": " << degrees << ": not 90/180/270." << std::endl;
+            libutils::report(c.err, name, ": ", degrees, ": not 90/180/270.");
             return 0;
     }
 }
@@ -85,10 +80,10 @@ files_t file_argument(const cli_context_t& c, const std::string& camera, const s
 bool all_pictures(const cli_context_t& c, const std::string& camera, std::vector<files_t>& files) {
     std::vector<std::string> names;
     if (!libutils::getfiles(names, camera))
-        return failure(c, camera, std::string(": open error, ") + std::strerror(errno));
+        return libutils::fail(c.err, camera, ": open error, ", std::strerror(errno));
     for (const std::string& name : names)
         if (is_photo(name) || is_movie(name)) files.push_back(files_t{name, 0});
-    if (files.empty()) return failure(c, camera, ": no photo or movie to import.");
+    if (files.empty()) return libutils::fail(c.err, camera, ": no photo or movie to import.");
     return true;
 }
 
@@ -117,7 +112,7 @@ bool album_folder(const cli_context_t& c, const std::string& arg, path_t& album,
     existing_above(arg, base, missing);
     if (!missing.empty() && !make_books(base, missing, c.err)) return false;
     if (::mkdir(arg.c_str(), 0755) != 0 && errno != EEXIST)
-        return failure(c, arg, std::string(": mkdir error, ") + std::strerror(errno));
+        return libutils::fail(c.err, arg, ": mkdir error, ", std::strerror(errno));
     if (!folder_path(album, arg, c.err)) return false;
     books.push_back(album.dir);
     for (size_t n = missing.empty() ? 0 : std::count(missing.begin(), missing.end(), '/') + 1;
@@ -139,7 +134,8 @@ bool album_texts(const cli_context_t& c, const path_t& album, bool new_album) {
     if (o.begin) head = *o.begin;
     if (o.last) last = *o.last;
     const bool untitled = title.empty();
-    if (untitled) title = album.name;
+    // Titles are the owner's markup: the folder's name goes in as text.
+    if (untitled) title = html_text(album.name);
     if ((given || untitled) && !savecommenttxt(album, title, head, last, c.err)) return false;
     const bool secret = o.secret || is_secret(new_album ? album.dir : album.str());
     return set_secret(album.str(), secret, c.err);
@@ -153,7 +149,7 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
     const std::string& camera = args[0];
     struct stat st;
     if (::stat(camera.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        failure(c, camera, ": not a folder.");
+        libutils::report(c.err, camera, ": not a folder.");
         return exit_failed;
     }
     std::vector<files_t> files;
@@ -165,7 +161,7 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
     bool named_files_exist = true;
     for (const files_t& f : files)
         if (!exists(camera + "/" + f.name))
-            named_files_exist = failure(c, camera + "/" + f.name, ": no such file.");
+            named_files_exist = libutils::fail(c.err, camera + "/" + f.name, ": no such file.");
     if (!named_files_exist) return exit_failed;
 
     path_t album;
@@ -181,12 +177,18 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
         printer.connect(signals);
         ok = makealbumwithrotate(camera, files, album, signals, c.err);
     }
+    // The book pages, also after a failed chain (an album with a photo left
+    // out is complete otherwise): the books made now, then the lowest of
+    // them and every book above it up to the album root, so that no "UP"
+    // link of a new book leads to a page that does not exist.
+    bool pages = true;
+    for (size_t i = 0; pages && i + 1 < books.size(); ++i)
+        pages = makehtmlbook(path_t("", "", books[i]), c.err);
+    if (!pages || !makehtmlbooks_above(books.back(), g_global.album, c.err)) {
+        libutils::report(c.err, "makehtmlbook() fail.");
+        return exit_failed;
+    }
     if (!ok) return exit_failed;
-    for (const std::string& book : books)
-        if (!makehtmlbook(path_t("", "", book), c.err)) {
-            failure(c, "", "makehtmlbook() fail.");
-            return exit_failed;
-        }
     return exit_ok;
 }
 

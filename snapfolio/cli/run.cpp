@@ -29,8 +29,7 @@ void setup(const std::string& argv0, const cli_options_t& options) {
 
 int usage_error(std::ostream& err, const std::string& subject, const std::string& text,
                 const std::string& topic) {
-    libutils::error();
-    err << subject << ": " << text << ", see snapfolio-cli " << topic << "." << std::endl;
+    libutils::report(err, subject, ": ", text, ", see snapfolio-cli ", topic, ".");
     return exit_usage;
 }
 

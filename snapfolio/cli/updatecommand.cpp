@@ -16,8 +16,7 @@ int command_update(const cli_context_t& c, const std::vector<std::string>& args)
     path_t album;
     if (!folder_path(album, args[0], c.err)) return exit_failed;
     if (!is_album_dir(album.str())) {
-        libutils::error();
-        c.err << args[0] << ": not an album (no original folder)." << std::endl;
+        libutils::report(c.err, args[0], ": not an album (no original folder).");
         return exit_failed;
     }
     progress_printer_t printer;

@@ -53,9 +53,7 @@ uint64_t shifted(uint32_t side, uint64_t shift) {
 }
 
 bool report_errno(std::ostream& err, const std::string& file, int e) {
-    libutils::error();
-    err << file << ": " << std::strerror(e) << std::endl;
-    return false;
+    return libutils::fail(err, file, ": ", std::strerror(e));
 }
 
 }  // namespace
@@ -72,9 +70,7 @@ bool writelink(std::ostream& out, const path_t& path, const std::string& prefix,
                const std::string& name, std::ostream& err) {
     const uint64_t level = getshrinklevel(path, name);
     if (names.size() < level || zoompages.size() + 1 < level) {
-        libutils::error();
-        err << name << ": writelink() too few level or page names." << std::endl;
-        return false;
+        return libutils::fail(err, name, ": writelink() too few level or page names.");
     }
     for (uint64_t j = 0; j < level; ++j) {
         const std::string file = path.str(names[j], name);
@@ -82,9 +78,7 @@ bool writelink(std::ostream& out, const path_t& path, const std::string& prefix,
         if (!data.load(file.c_str())) return report_errno(err, file, errno);
         libgr::jpeginfo_t info;
         if (!info.analyze_markers(data)) {
-            libutils::error();
-            err << file << ": jpeg analyze_markers() failed." << std::endl;
-            return false;
+            return libutils::fail(err, file, ": jpeg analyze_markers() failed.");
         }
         struct stat st;
         if (::stat(file.c_str(), &st) != 0) return report_errno(err, file, errno);
@@ -106,7 +100,7 @@ bool write_movie_entry(std::ostream& out, const album_t& album, const std::strin
     std::vector<std::string> pages1, pages2;
     movie_zoompages(name, level, pages1, pages2);
 
-    out << "\t<li>" << style.prefix << name;
+    out << "\t<li>" << html_text(style.prefix + name);
     write_marks(out, album, name, false);
     out << '\n';
     if (!writefflink(out, path, style.prefix, movielevelnames(level), pages1, pages2, name, info))
@@ -134,7 +128,7 @@ bool write_movie_entry(std::ostream& out, const album_t& album, const std::strin
     out << '\n';
 
     write_comment(out, path, name);
-    out << "\t<br clear=all>\n\t" << info << "\n\t<p>\n";
+    out << "\t<br clear=all>\n\t" << html_text(info) << "\n\t<p>\n";
     return true;
 }
 
@@ -146,7 +140,7 @@ bool write_photo_entry(std::ostream& out, const album_t& album, const std::strin
     const std::vector<std::string> pages = photo_zoompages(name, level);
     const std::string& p = style.prefix;
 
-    out << "\t<li>" << p << name;
+    out << "\t<li>" << html_text(p + name);
     write_marks(out, album, name, !style.collection);
     out << '\n';
     if (!writelink(out, path, p, names, pages, name, err)) return false;

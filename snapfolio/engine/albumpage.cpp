@@ -115,7 +115,7 @@ bool makehtmlzoom(const path_t& path, sigc::signal<void, double>& progress) {
                            false))
                 return false;
             write_head(out, nullptr);
-            out << "\t<li>" << name;
+            out << "\t<li>" << html_text(name);
             if (album.is_good(name)) write_marks(out, album, name, false);
             out << "\n\t<br clear=all>\n";
             // Up to the next larger size: its zoom page, or the full size.

@@ -13,12 +13,6 @@ namespace snapfolio {
 
 namespace {
 
-bool report(std::ostream& err, const std::string& subject, const char* text) {
-    libutils::error();
-    err << subject << text << std::endl;
-    return false;
-}
-
 bool is_collection(const std::string& name) {
     return name == "_Best" || name == "_BestBook";
 }
@@ -28,12 +22,12 @@ bool is_collection(const std::string& name) {
 bool updatealbumoriginals(const path_t& path, progress_signals_t& progress, std::ostream& err) {
     std::vector<std::string> names;
     if (!libutils::getfiles(names, path.str("original")))
-        return report(err, path.str("original"), ": getfiles() fail.");
+        return libutils::fail(err, path.str("original"), ": getfiles() fail.");
     std::vector<files_t> files;
     for (const std::string& name : names) files.push_back(files_t{name, 0});
     if (!updatealbum(path, files, progress.copy, progress.shrink, progress.html, progress.zoom,
                      err))
-        return report(err, path.str(), ": updatealbum() fail.");
+        return libutils::fail(err, path.str(), ": updatealbum() fail.");
     return true;
 }
 
@@ -44,11 +38,11 @@ bool batchupdate(const path_t& path, progress_signals_t& progress, std::ostream&
 
     if (path.name == "_Best") {
         if (makebesthtml(path, progress.best_index, progress.best_list)) return true;
-        return report(err, dir, ": makebesthtml() fail.");
+        return libutils::fail(err, dir, ": makebesthtml() fail.");
     }
     if (path.name == "_BestBook") {
         if (makebestbookhtml(path, progress.best_index, progress.best_list)) return true;
-        return report(err, dir, ": makebestbookhtml() fail.");
+        return libutils::fail(err, dir, ": makebestbookhtml() fail.");
     }
     if (is_album_dir(dir)) return updatealbumoriginals(path, progress, err);
     // "txt" holds texts; other names beginning with "_" are private
@@ -56,7 +50,7 @@ bool batchupdate(const path_t& path, progress_signals_t& progress, std::ostream&
     if (path.name == "txt" || path.name[0] == '_') return true;
 
     std::vector<std::string> subs;
-    if (!libutils::getdirs(subs, dir)) return report(err, dir, ": getdirs() fail.");
+    if (!libutils::getdirs(subs, dir)) return libutils::fail(err, dir, ": getdirs() fail.");
     bool ok = true;
     // The collections show pictures of the albums and books beside them:
     // those come first.

@@ -60,9 +60,7 @@ bool make_collection(const std::string& bookdir_, const char* dirname, bool book
     const std::string bookdir = without_trailing_slashes(bookdir_);
     std::vector<std::string> dirs;
     if (!book_entries(dirs, bookdir, book_wide)) {
-        libutils::error();
-        std::cerr << bookdir << ": getdirs() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, bookdir, ": getdirs() fail.");
     }
     // Albums are named relative to the book: their submake() is the path
     // the collection's links take from the directory beside them.
@@ -83,7 +81,9 @@ bool make_collection(const std::string& bookdir_, const char* dirname, bool book
     std::string title, head, last;
     loadcomment(collection.str("txt"), title, head, last);
     if (title.empty()) {
-        title = libutils::basename2(bookdir) + " " + getmsg(msg_best_pictures);
+        // The title is the owner's markup from now on: the book's name goes
+        // in as text.
+        title = html_text(libutils::basename2(bookdir)) + " " + getmsg(msg_best_pictures);
         savecommenttxt(collection, title, head, last, std::cerr);
     }
     const std::vector<std::string> head_lines = text_lines(head), last_lines = text_lines(last);

@@ -9,6 +9,7 @@
 
 #include "libutils/error.h"
 #include "libutils/file.h"
+#include "libutils/path.h"
 #include "libutils/text.h"
 #include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/comment.h"
@@ -44,7 +45,7 @@ bool write_row(std::ostream& out, const std::string& dir, const std::string& d) 
     const bool has_first = static_cast<bool>(std::getline(head, first));
     libutils::chop(first);
 
-    out << "\t<tr><td>" << d << "<td>" << count << "<td>";
+    out << "\t<tr><td>" << html_text(d) << "<td>" << html_text(count) << "<td>";
     if (has_list)
         out << "<a href=\"" << url(d + "/list.html") << "\">" << getmsg(msg_list) << "</a> ";
     out << "<td><a href=\"" << url(d + "/index.html") << "\">" << title << "</a>";
@@ -59,9 +60,7 @@ bool makehtmlbook(const path_t& path, std::ostream& err) {
     const std::string dir = path.str();
     std::vector<std::string> subs;
     if (!libutils::getdirs(subs, dir)) {
-        libutils::error();
-        err << dir << ": getdirs() fail." << std::endl;
-        return false;
+        return libutils::fail(err, dir, ": getdirs() fail.");
     }
     std::reverse(subs.begin(), subs.end());
     std::string title, head, last;
@@ -81,6 +80,19 @@ bool makehtmlbook(const path_t& path, std::ostream& err) {
     out << "<p><center><a href=\"../index.html\">UP</a></center>\n";
     write_foot(out);
     return commit_page(out, err);
+}
+
+bool makehtmlbooks_above(const std::string& dir, const std::string& root, std::ostream& err) {
+    std::string book = libutils::realpath(dir);
+    const std::string top = libutils::realpath(root);
+    const bool inside = book == top || (book.size() > top.size() && top.size() > 1 &&
+                                        book.compare(0, top.size(), top) == 0 &&
+                                        book[top.size()] == '/');
+    for (;;) {
+        if (!makehtmlbook(path_t("", "", book), err)) return false;
+        if (!inside || book == top) return true;
+        book.erase(book.rfind('/'));
+    }
 }
 
 }  // namespace snapfolio

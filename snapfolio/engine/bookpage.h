@@ -14,4 +14,11 @@ namespace snapfolio {
 // book cannot be listed or the page cannot be written.
 bool makehtmlbook(const path_t& path, std::ostream& err);
 
+// After an album was made in book (a directory): the book's page, then the
+// page of every book above it up to and including the album root, so that
+// no "UP" link of a new book leads to a page that does not exist. A book
+// outside the album root gets only its own page. False, with one line on
+// err, at the first page that cannot be written.
+bool makehtmlbooks_above(const std::string& book, const std::string& root, std::ostream& err);
+
 }  // namespace snapfolio

@@ -10,27 +10,27 @@ namespace snapfolio {
 
 namespace {
 
-bool fail(std::ostream& err, const char* text) {
-    libutils::error();
-    err << text << std::endl;
-    return false;
-}
-
 // The pages, after the levels: index and list pages, then the photo and
 // movie zoom pages.
 bool makepages(const path_t& path, sigc::signal<void, double>& html_progress,
                sigc::signal<void, double>& zoom_progress, std::ostream& err) {
-    if (!makehtml(path, html_progress, err)) return fail(err, "makehtml() fail.");
-    if (!makehtmlzoom(path, zoom_progress)) return fail(err, "makehtmlzoom() fail.");
-    if (!makehtmlffzoom(path, zoom_progress)) return fail(err, "makehtmlffzoom() fail.");
+    if (!makehtml(path, html_progress, err)) return libutils::fail(err, "makehtml() fail.");
+    if (!makehtmlzoom(path, zoom_progress)) return libutils::fail(err, "makehtmlzoom() fail.");
+    if (!makehtmlffzoom(path, zoom_progress)) return libutils::fail(err, "makehtmlffzoom() fail.");
     return true;
+}
+
+// Photos left out were named one by one; the album is complete without
+// them, and the chain says so by failing.
+bool none_left_out(const path_t& path, size_t left_out, std::ostream& err) {
+    if (left_out == 0) return true;
+    return libutils::fail(err, path.str(), ": ", left_out,
+                          left_out == 1 ? " photo" : " photos", " left out.");
 }
 
 bool has_album_name(const path_t& path, std::ostream& err) {
     if (!path.name.empty()) return true;
-    libutils::error();
-    err << path.str() << ": album directory is empty." << std::endl;
-    return false;
+    return libutils::fail(err, path.str(), ": album directory is empty.");
 }
 
 }  // namespace
@@ -41,9 +41,13 @@ bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& 
                          sigc::signal<void, double>& html_progress,
                          sigc::signal<void, double>& zoom_progress, std::ostream& err) {
     if (!has_album_name(path, err)) return false;
-    if (!copyfiles(srcdir, files, path, copy_progress, err)) return fail(err, "copyfiles() fail.");
-    if (!shrink(path, files, shrink_progress, err)) return fail(err, "shrink() fail.");
-    return makepages(path, html_progress, zoom_progress, err);
+    if (!copyfiles(srcdir, files, path, copy_progress, err))
+        return libutils::fail(err, "copyfiles() fail.");
+    size_t left_out = 0;
+    if (!shrink(path, files, shrink_progress, err, &left_out))
+        return libutils::fail(err, "shrink() fail.");
+    return makepages(path, html_progress, zoom_progress, err) &&
+           none_left_out(path, left_out, err);
 }
 
 bool updatealbum(const path_t& path, const std::vector<files_t>& files,
@@ -53,8 +57,11 @@ bool updatealbum(const path_t& path, const std::vector<files_t>& files,
                  sigc::signal<void, double>& zoom_progress, std::ostream& err) {
     (void)copy_progress;
     if (!has_album_name(path, err)) return false;
-    if (!shrinkupdate(path, files, shrink_progress, err)) return fail(err, "shrinkupdate() fail.");
-    return makepages(path, html_progress, zoom_progress, err);
+    size_t left_out = 0;
+    if (!shrinkupdate(path, files, shrink_progress, err, &left_out))
+        return libutils::fail(err, "shrinkupdate() fail.");
+    return makepages(path, html_progress, zoom_progress, err) &&
+           none_left_out(path, left_out, err);
 }
 
 }  // namespace snapfolio

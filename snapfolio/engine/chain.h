@@ -1,6 +1,9 @@
 // The two album chains: making an album from camera files, and bringing an
 // existing album up to date. Each step has its own progress signal; the
-// first step that fails ends the chain with a line on err.
+// first step that fails ends the chain with a line on err. A photo that
+// cannot be decoded does not end it: it is named on err and left out, the
+// rest of the album and its pages are made, and the chain then fails with
+// "<album>: N photo(s) left out." so that callers notice.
 #pragma once
 
 #include <sigc++/sigc++.h>

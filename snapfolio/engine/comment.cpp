@@ -62,17 +62,11 @@ bool write_comment_file(const std::string& path, const std::string& first_lines,
     libutils::atomic_ofstream out;
     if (!out.open(path)) {
         int e = errno;
-        libutils::error();
-        err << path << open_error << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(err, path, open_error, std::strerror(e));
     }
     out << first_lines;
     write_lines(out, text);
-    if (!out.commit()) {
-        libutils::error();
-        err << path << ": file write error." << std::endl;
-        return false;
-    }
+    if (!out.commit()) return libutils::fail(err, path, ": file write error, ", std::strerror(errno));
     return true;
 }
 
@@ -87,10 +81,7 @@ void loadcomment(const std::string& txtdir, std::string& title, std::string& hea
         std::string line2 = next_line(bytes, pos);
         head = bytes.substr(pos);
         if (line1 != line2) {
-            libutils::error();
-            std::cerr << opened << ": title different." << std::endl
-                      << line1 << std::endl
-                      << line2 << std::endl;
+            libutils::report(std::cerr, opened, ": title different.\n", line1, "\n", line2);
         }
         if (!line1.empty()) {
             libutils::chop(line1);
@@ -105,9 +96,7 @@ bool loadcommenttxt(const path_t& path, std::string& title, std::string& head, s
     struct stat st;
     if (::stat(txtdir.c_str(), &st) != 0) {
         int e = errno;
-        libutils::error();
-        std::cerr << txtdir << ": stat fail, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, txtdir, ": stat fail, ", std::strerror(e));
     }
     loadcomment(txtdir, title, head, last);
     return true;
@@ -132,9 +121,7 @@ bool loadphotocomment(std::string& text, const path_t& path, const std::string& 
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         int e = errno;
-        libutils::error();
-        std::cerr << file << ": comment text load fail, " << std::strerror(e) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, ": comment text load fail, ", std::strerror(e));
     }
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;

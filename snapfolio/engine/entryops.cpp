@@ -13,6 +13,7 @@
 #include "libutils/error.h"
 #include "snapfolio/engine/album.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/htmlpage.h"
 
 namespace snapfolio {
 
@@ -37,7 +38,7 @@ bool make_books(const std::string& book_dir, const std::string& dirs, std::ostre
         if (::lstat(dir.c_str(), &st) != 0) {
             if (::mkdir(dir.c_str(), 0755) != 0)
                 return libutils::fail(err, dir, ": mkdir error, ", std::strerror(errno));
-            if (!savecommenttxt(path_t("", at, piece), piece, "", "", err)) return false;
+            if (!savecommenttxt(path_t("", at, piece), html_text(piece), "", "", err)) return false;
         } else if (!S_ISDIR(st.st_mode)) {
             return libutils::fail(err, dir, ": not a directory.");
         }

@@ -9,6 +9,7 @@
 #include "libgr/jpeg/jpeginfo2.h"
 #include "libgr/jpeg/jpegmarker.h"
 #include "libutils/text.h"
+#include "snapfolio/engine/htmlpage.h"
 #include "snapfolio/engine/message.h"
 
 namespace snapfolio {
@@ -406,14 +407,15 @@ void writeexif(std::ostream& out, const tiff_header_t& t, bool br) {
     const char* lead = br ? "\t<br>" : "\t";
     const maker_t& maker = maker_of(maker_class(t.tag_0th.Make));
 
-    const std::string date = chopped(t.tag_exif.DateTimeOriginal);
+    // The camera's strings are text, whatever they hold.
+    const std::string date = html_text(chopped(t.tag_exif.DateTimeOriginal));
     if (!date.empty()) out << '\t' << date << '\n';
 
-    const std::string model = chopped(t.tag_0th.Model);
+    const std::string model = html_text(chopped(t.tag_0th.Model));
     if (!model.empty()) {
-        out << (br && !date.empty() ? "\t<br>" : "\t") << chopped(t.tag_0th.Make) << ", " << model
-            << '\n';
-        const std::string lens = chopped(t.tag_exif.LensModel);
+        out << (br && !date.empty() ? "\t<br>" : "\t") << html_text(chopped(t.tag_0th.Make))
+            << ", " << model << '\n';
+        const std::string lens = html_text(chopped(t.tag_exif.LensModel));
         if (!lens.empty()) out << lead << lens << '\n';
     }
 
@@ -446,8 +448,10 @@ void writeexif(std::ostream& out, const tiff_header_t& t, bool br) {
 bool readexif(libgr::app1_marker_t& app1, const std::string& file) {
     libgr::jpegdata2_t jpeg;
     if (!jpeg.load(file.c_str())) return false;
+    // Only the segments are walked: the EXIF block does not depend on how
+    // the picture is coded (progressive files included).
     libgr::jpeginfo2_t info;
-    if (!info.analyze(jpeg)) return false;
+    if (!info.analyze_segments(jpeg)) return false;
     libutils::bytevector payload = info.get_marker(libgr::marker_APP1);
     if (payload.empty()) return false;
     app1.clear();

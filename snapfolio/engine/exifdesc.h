@@ -4,7 +4,9 @@
 // OM Digital Solutions and RICOH/PENTAX cameras), sensitivity, flash, white
 // balance, picture settings, colour space and live-composite frames.
 //
-// Every line begins with a tab and, on pages that ask for it, "<br>".
+// Every line begins with a tab and, on pages that ask for it, "<br>". The
+// camera's strings (date, make, model, lens) are written as page text, with
+// "&", "<", ">" and '"' as character references.
 #pragma once
 
 #include <cstdint>

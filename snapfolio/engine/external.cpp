@@ -52,17 +52,13 @@ bool temp_t::init(const std::string& name) {
     if (active) return true;
     std::string tmpl = k_tmp + name;
     if (name.find('/') != std::string::npos) {
-        libutils::error();
-        std::cerr << tmpl << ": not a plain directory name." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, tmpl, ": not a plain directory name.");
     }
     std::string made = tmpl;
     if (!::mkdtemp(&made[0])) {
         made = tmpl + ".XXXXXX";
         if (!::mkdtemp(&made[0])) {
-            libutils::error();
-            std::cerr << tmpl << ": mkdtemp failed." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, tmpl, ": mkdtemp failed.");
         }
     }
     m_made = made;
@@ -77,9 +73,8 @@ bool temp_t::destroy() {
     if (removable(m_made, path.dir)) {
         shell_system(rm_rf_command(path.dir));
     } else {
-        libutils::error();
-        std::cerr << path.dir << ": not the temporary directory made here, not removed."
-                  << std::endl;
+        libutils::report(std::cerr, path.dir,
+                         ": not the temporary directory made here, not removed.");
     }
     m_made.clear();
     return true;

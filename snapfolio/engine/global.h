@@ -28,6 +28,9 @@ struct global_t {
     uint64_t play_size_y = 1080;
     bool movie_thumbnail_retina = true;
     std::string glimvue3;  // viewer command: program and options
+    // Largest photo in megapixels that is decoded; a bigger one (or a file
+    // whose header claims a bigger size) is left out of the album.
+    uint64_t pixel_limit = 200;
 
     // Defaults; the album root and the page header's character set come from
     // HOME and LANG as they are now.
@@ -49,8 +52,9 @@ const char* charset_of_locale(const std::string& locale);
 std::string inifile(const std::string& dir, const std::string& name);
 
 // Reads the settings file into g_global key by key; false (g_global
-// unchanged) when it cannot be opened. Unknown keys are reported on standard
-// error and skipped.
+// unchanged) when it cannot be opened. Unknown keys, and numbers out of their
+// key's range (the old value is kept), are reported on standard error, one
+// line each, with bytes that are not printable shown as \xNN.
 bool loadini(const std::string& dir, const std::string& name);
 
 // Replaces the settings file with every setting of g_global. The old file

@@ -56,6 +56,30 @@ void write_marks(std::ostream& out, const album_t& album, const std::string& nam
         out << " (" << getmsg(msg_fail) << ')';
 }
 
+std::string html_text(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out.push_back(c);
+        }
+    }
+    return out;
+}
+
 std::string url(const std::string& target) {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
@@ -78,19 +102,13 @@ bool open_page(libutils::atomic_ofstream& out, const std::string& file, std::ost
                const char* open_error, bool with_errno) {
     if (out.open(file)) return true;
     const int e = errno;
-    libutils::error();
-    err << file << open_error;
-    if (with_errno) err << std::strerror(e);
-    err << std::endl;
-    return false;
+    return libutils::fail(err, file, open_error, with_errno ? std::strerror(e) : "");
 }
 
 bool commit_page(libutils::atomic_ofstream& out, std::ostream& err) {
     if (out.commit()) return true;
     const int e = errno;
-    libutils::error();
-    err << out.target() << ": write error, " << std::strerror(e) << std::endl;
-    return false;
+    return libutils::fail(err, out.target(), ": write error, ", std::strerror(e));
 }
 
 bool write_text_file(const std::string& file, const std::string& text, std::ostream& err,

@@ -26,6 +26,13 @@ void write_foot(std::ostream& out);
 void write_marks(std::ostream& out, const album_t& album, const std::string& name, bool fail_text);
 bool has_marks(const album_t& album, const std::string& name);
 
+// Text from a file, a camera or a folder name, made safe for any text
+// position of a page (element text and double-quoted attribute values): "&",
+// "<", ">" and '"' become character references; every other byte stays, so
+// plain text comes out as it was. The owner's own titles, comments and the
+// page settings are markup and are written as they stand.
+std::string html_text(const std::string& text);
+
 // A relative link target for href, src and srcset: bytes other than letters,
 // digits, ".", "_", "-", "~" and "/" are percent-encoded, so names with
 // blanks, "#", "?", "%", commas, quotes or non-ASCII bytes still reach their

@@ -34,9 +34,7 @@ bool make_directory(const std::string& dir, std::ostream& err) {
     int e = errno;
     struct stat st;
     if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
-    libutils::error();
-    err << dir << ": mkdir error, " << std::strerror(e) << std::endl;
-    return false;
+    return libutils::fail(err, dir, ": mkdir error, ", std::strerror(e));
 }
 
 bool copyfile_replacing(const std::string& src, const std::string& dst) {
@@ -45,9 +43,7 @@ bool copyfile_replacing(const std::string& src, const std::string& dst) {
     std::string temp = libutils::dirname(dst) + "." + libutils::basename2(dst) + ".tmpXXXXXX";
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0) {
-        libutils::error();
-        std::cerr << dst << ": " << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, dst, ": ", std::strerror(errno));
     }
     // mkstemp makes the file private; an album is meant to be published.
     mode_t mask = ::umask(022);
@@ -64,8 +60,7 @@ bool copyfile_replacing(const std::string& src, const std::string& dst) {
             ::utimensat(AT_FDCWD, temp.c_str(), times, 0);
         }
         if (::rename(temp.c_str(), dst.c_str()) != 0) {
-            libutils::error();
-            std::cerr << dst << ": " << std::strerror(errno) << std::endl;
+            libutils::report(std::cerr, dst, ": ", std::strerror(errno));
             ok = false;
         }
     }
@@ -96,9 +91,7 @@ bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, con
             !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
         if (!plain || (!media && !make_directory(path.str("txt"), err)) ||
             !copyfile_replacing(source, target)) {
-            libutils::error();
-            err << target << ": file copy fail." << std::endl;
-            return false;
+            return libutils::fail(err, target, ": file copy fail.");
         }
         progress.emit(double(i + 1) / double(n));
     }
@@ -108,17 +101,13 @@ bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, con
 bool symlinkone(const std::string& target_of_link, const std::string& link) {
     remove_entry(link);
     if (link_calls().symlink(target_of_link.c_str(), link.c_str()) == 0) return true;
-    libutils::error();
-    std::cerr << target_of_link << " to " << link << ": symlink failed." << std::endl;
-    return false;
+    return libutils::fail(std::cerr, target_of_link, " to ", link, ": symlink failed.");
 }
 
 bool hardlinkone(const std::string& existing, const std::string& link) {
     remove_entry(link);
     if (link_calls().link(existing.c_str(), link.c_str()) == 0) return true;
-    libutils::error();
-    std::cerr << existing << " to " << link << ": hard link fail." << std::endl;
-    return false;
+    return libutils::fail(std::cerr, existing, " to ", link, ": hard link fail.");
 }
 
 bool copyjpeg(const std::string& source, const std::string& target, const std::string& link_text) {

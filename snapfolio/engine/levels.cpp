@@ -42,12 +42,20 @@ struct original_t {
     original_t& operator=(const original_t&) = delete;
 };
 
-enum class open_result_t { ok, load_failed, analyze_failed };
+enum class open_result_t { ok, load_failed, analyze_failed, too_large };
+
+// The pixel limit of the settings, in pixels.
+uint64_t max_pixels() {
+    return g_global.pixel_limit * 1000000;
+}
 
 open_result_t open_original(original_t& o, const std::string& file) {
     o.file = file;
     if (!o.data.load(o.file.c_str())) return open_result_t::load_failed;
     if (!o.info.analyze_markers(o.data)) return open_result_t::analyze_failed;
+    // The header's claim is checked before anything of that size exists: a
+    // few bytes may claim 65000 x 65000 pixels.
+    if (o.info.width * o.info.height > max_pixels()) return open_result_t::too_large;
     libutils::bytevector app1 = o.info.get_marker(libgr::MARKER_APP1);
     if (!app1.empty()) {
         o.app1.set_app1_buffer(app1);
@@ -93,6 +101,17 @@ bool is_full_size_of(const std::string& size0, const std::string& name, const or
            st.st_mtim.tv_nsec == os.st_mtim.tv_nsec;
 }
 
+// A full size that is a symbolic link other than the album's own link to
+// its original: made again, never read or written through.
+bool is_foreign_link(const std::string& size0, const std::string& name) {
+    struct stat st;
+    if (::lstat(size0.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+    const std::string want = link_text(name);
+    std::vector<char> buf(want.size() + 2);
+    const ssize_t n = ::readlink(size0.c_str(), buf.data(), buf.size());
+    return n != ssize_t(want.size()) || std::memcmp(buf.data(), want.data(), want.size()) != 0;
+}
+
 bool halve(libgr::image2d_t& picture) {
     libgr::image2d_t half;
     if (!libgr::scaledown(half, picture)) return false;
@@ -103,47 +122,87 @@ bool halve(libgr::image2d_t& picture) {
 // Decodes the full size; a picture that libjpeg had to make up blocks for
 // (cut-off or corrupt data) is refused: its levels would look whole.
 bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegdata_t& data) {
+    decoded.max_pixels = max_pixels();
     return decoded.decompress(picture, data) && decoded.warnings == 0;
 }
 
+// What became of one photo: levels made (or up to date), left out because
+// the photo itself cannot be read (reported, the album goes on), or a
+// failure that ends the operation (a file that cannot be written).
+enum class photo_t { done, left_out, failed };
+
+photo_t left_out(const original_t& o, std::ostream& err, const std::string& reason) {
+    libutils::report(err, o.file, ": left out of the album, ", reason, ".");
+    return photo_t::left_out;
+}
+
+// Whether a level file must be written again: missing or older than its
+// original, or a symbolic link (the album's own files are never written
+// through a link, and a link's target may look up to date).
+bool must_write(const std::string& original, const std::string& level) {
+    struct stat st;
+    if (::lstat(level.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return true;
+    return libutils::need_update(original, level);
+}
 
 uint64_t shrink_level_of(const libgr::jpeginfo_t& info) {
     return shrink_level(info.width, info.height);
 }
 
-// Opens the original of name, or writes name, ": ", who and what failed.
-bool open_reporting(original_t& o, const path_t& path, const std::string& name, const char* who,
-                    std::ostream& err) {
+// Opens the original of name, or writes name, ": ", who and what failed,
+// and leaves the photo out.
+photo_t open_reporting(original_t& o, const path_t& path, const std::string& name,
+                       const char* who, std::ostream& err) {
     switch (open_original(o, path.str("original", name))) {
         case open_result_t::ok:
-            return true;
+            return photo_t::done;
         case open_result_t::load_failed:
-            libutils::error();
-            err << name << ": " << who << " jpegdata load fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": ", who, " jpegdata load fail.");
+            return left_out(o, err, "it cannot be read");
         case open_result_t::analyze_failed:
-            libutils::error();
-            err << name << ": " << who << " analyze_markers fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": ", who, " analyze_markers fail.");
+            return left_out(o, err, "not a JPEG picture that can be decoded");
+        case open_result_t::too_large:
+            return left_out(o, err,
+                            std::to_string(o.info.width) + "x" + std::to_string(o.info.height) +
+                                " pixels claimed, more than the limit of " +
+                                std::to_string(g_global.pixel_limit) + " megapixels");
     }
-    return false;
+    return photo_t::failed;
 }
 
-bool is_temporary(const std::string& f) {
-    // "." name ".tmp" and six letters or digits, as the atomic writers and
-    // copyfile_replacing name them.
+// "." name ".tmp" and six letters or digits, as the atomic writers and
+// copyfile_replacing name them.
+bool is_plain_temporary(const std::string& f) {
     if (f.size() < 12 || f[0] != '.' || f.compare(f.size() - 10, 4, ".tmp") != 0) return false;
     for (size_t i = f.size() - 6; i < f.size(); ++i)
         if (!std::isalnum((unsigned char)f[i])) return false;
     return true;
 }
 
-bool is_level_dir(const std::string& d) {
-    if (d == "original" || d == "thumb") return true;
-    if (d.size() < 5 || d.compare(0, 4, "size") != 0) return false;
-    for (size_t i = 4; i < d.size(); ++i)
+// A plain temporary, or one followed by the extension that tells ffmpeg
+// the format of what it writes.
+bool is_temporary(const std::string& f) {
+    if (is_plain_temporary(f)) return true;
+    for (const char* ext : {".mp4", ".jpg"})
+        if (f.size() > 4 && f.compare(f.size() - 4, 4, ext) == 0 &&
+            is_plain_temporary(f.substr(0, f.size() - 4)))
+            return true;
+    return false;
+}
+
+bool has_number_after(const std::string& d, const char* prefix) {
+    const size_t n = std::strlen(prefix);
+    if (d.size() <= n || d.compare(0, n, prefix) != 0) return false;
+    for (size_t i = n; i < d.size(); ++i)
         if (!std::isdigit((unsigned char)d[i])) return false;
     return true;
+}
+
+// The folders the chains write files into.
+bool is_written_dir(const std::string& d) {
+    return d == "original" || d == "thumb" || d == "html" || d == "txt" ||
+           has_number_after(d, "size") || has_number_after(d, "movie");
 }
 
 bool make_level_dirs(const path_t& path, const std::vector<std::string>& names, std::ostream& err) {
@@ -216,14 +275,12 @@ uint64_t shrink_level(uint64_t width, uint64_t height) {
 uint64_t getshrinklevel(const std::string& file) {
     libgr::jpegdata_t data;
     if (!data.load(file.c_str())) {
-        libutils::error();
-        std::cerr << file << ": getshrinklevel() jpegdata load fail." << std::endl;
+        libutils::report(std::cerr, file, ": getshrinklevel() jpegdata load fail.");
         return 0;
     }
     libgr::jpeginfo_t info;
     if (!info.analyze_markers(data)) {
-        libutils::error();
-        std::cerr << file << ": getshrinklevel() analyze_markers fail." << std::endl;
+        libutils::report(std::cerr, file, ": getshrinklevel() analyze_markers fail.");
         return 0;
     }
     return shrink_level_of(info);
@@ -254,9 +311,7 @@ bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::im
     out.name = file.c_str();
     int quality = int(uint32_t(g_global.jpeg_compress));
     if (info.compress(out, image, quality, true)) return true;
-    libutils::error();
-    std::cerr << file << ": svjinfo compress() fail." << std::endl;
-    return false;
+    return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
 }
 
 }  // namespace
@@ -264,19 +319,17 @@ bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::im
 bool savejpeg(const std::string& file, const libgr::image2d_t& image, const markers_t& markers) {
     libgr::jpegdata_t out;
     if (!encodejpeg(out, file, image, markers)) return false;
-    if (!out.save(file.c_str())) {
-        libutils::error();
-        std::cerr << file << "svjdata save() fail." << std::endl;
-        return false;
-    }
+    if (!out.save(file.c_str()))
+        return libutils::fail(std::cerr, file, ": svjdata save() fail, ", std::strerror(errno));
     return true;
 }
 
 void remove_stale_temporaries(const path_t& path) {
     std::vector<std::string> dirs, files;
     if (!libutils::getdirs(dirs, path.str())) return;
+    dirs.push_back("");  // the album's own pages
     for (const std::string& d : dirs) {
-        if (!is_level_dir(d) || !libutils::getfiles(files, path.str(d))) continue;
+        if ((!d.empty() && !is_written_dir(d)) || !libutils::getfiles(files, path.str(d))) continue;
         for (const std::string& f : files)
             if (is_temporary(f)) ::unlink(path.str(d, f).c_str());
     }
@@ -327,8 +380,9 @@ bool write_thumbnail(const std::string& out, const original_t& o, int turn,
 }
 
 // shrinkone of an original already opened.
-bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
-                      const std::string& name, uint64_t level, uint64_t rotate, std::ostream& err) {
+photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
+                         const std::string& name, uint64_t level, uint64_t rotate,
+                         std::ostream& err) {
     const uint64_t turn = effective_turn(rotate, o);
     const bool turned = rotate != 0 || turn != 0;
 
@@ -341,60 +395,75 @@ bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::
     bool size0_changed = false;
     if (turned) {
         if (!turnjpeg(o.data, turn, size0, turned_data, &size0_changed)) {
-            libutils::error();
-            err << name << ": shrinkone() rotatejpeg fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": shrinkone() rotatejpeg fail.");
+            // Nothing turned: the photo's data is damaged; else the write
+            // failed.
+            if (turned_data.empty()) return left_out(o, err, "it cannot be turned losslessly");
+            return photo_t::failed;
         }
         turned_data.name = size0.c_str();
     } else if (!is_full_size_of(size0, name, o)) {
         size0_changed = true;
         if (!copyjpeg(o.file, size0, link_text(name))) {
-            libutils::error();
-            err << name << ": shrinkone() copyjpeg fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": shrinkone() copyjpeg fail.");
+            return photo_t::failed;
         }
     }
 
     std::vector<bool> stale(level + 3, false);
     bool any = false;
     for (uint64_t i = 1; i <= level + 2; ++i) {
-        stale[i] = size0_changed || libutils::need_update(o.file, path.str(names[i], name));
+        stale[i] = size0_changed || must_write(o.file, path.str(names[i], name));
         any = any || stale[i];
     }
-    if (!any) return true;  // nothing to write: no need to decode either
+    if (!any) return photo_t::done;  // nothing to write: no need to decode either
 
     libgr::jpegdata_t& full = turned ? turned_data : o.data;
     libgr::jpeginfo_t decoded;
     libgr::image2d_t picture;
     if (!decode(picture, decoded, full)) {
-        libutils::error();
-        err << (turned ? size0 : o.file) << ": shrinkone() decompress fail." << std::endl;
-        return false;
+        libutils::report(err, turned ? size0 : o.file, ": shrinkone() decompress fail.");
+        return left_out(o, err, "its picture data are damaged or cut off");
     }
     // A turned photo's levels carry no segments: its EXIF orientation would
     // turn the upright pixels once more.
     const markers_t markers = turned ? markers_t() : decoded.markers;
     if (!halve(picture)) {
-        libutils::error();
-        err << name << ": scaledown() fail." << std::endl;
-        return false;
+        libutils::report(err, name, ": scaledown() fail.");
+        return photo_t::failed;
     }
     for (uint64_t i = 1; i <= level + 1; ++i) {
         std::string out = path.str(names[i], name);
         if (stale[i] && !savejpeg(out, picture, markers)) {
-            libutils::error();
-            err << out << ": savejpeg fail." << std::endl;
-            return false;
+            libutils::report(err, out, ": savejpeg fail.");
+            return photo_t::failed;
         }
         if (!halve(picture)) {
-            libutils::error();
-            err << out << ": scaledown() fail." << std::endl;
-            return false;
+            libutils::report(err, out, ": scaledown() fail.");
+            return photo_t::failed;
         }
     }
-    if (stale[level + 2])
-        return write_thumbnail(path.str(names[level + 2], name), o, int(turn), picture, err);
-    return true;
+    if (stale[level + 2] &&
+        !write_thumbnail(path.str(names[level + 2], name), o, int(turn), picture, err))
+        return photo_t::failed;
+    return photo_t::done;
+}
+
+// What shrink and shrinkupdate do with the outcome of one photo: a photo
+// left out is counted and the album goes on.
+bool carry_on(photo_t r, size_t& left_out_count) {
+    if (r == photo_t::left_out) ++left_out_count;
+    return r != photo_t::failed;
+}
+
+// The end of shrink and shrinkupdate: the count of photos left out goes to
+// the caller that asks for it; one that does not gets false.
+bool finish(size_t left_out_count, size_t* left_out_out) {
+    if (left_out_out) {
+        *left_out_out = left_out_count;
+        return true;
+    }
+    return left_out_count == 0;
 }
 
 }  // namespace
@@ -402,53 +471,56 @@ bool shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::
 bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
                uint64_t level, uint64_t rotate, std::ostream& err) {
     original_t o;
-    return open_reporting(o, path, name, "shrinkone() original", err) &&
-           shrinkone_opened(o, path, names, name, level, rotate, err);
+    return open_reporting(o, path, name, "shrinkone() original", err) == photo_t::done &&
+           shrinkone_opened(o, path, names, name, level, rotate, err) == photo_t::done;
 }
 
 bool shrink(const path_t& path, const std::vector<files_t>& files,
-            sigc::signal<void, double>& progress, std::ostream& err) {
+            sigc::signal<void, double>& progress, std::ostream& err, size_t* left_out_out) {
     remove_stale_temporaries(path);
     if (!make_directory(path.str("thumb"), err)) return false;
+    size_t left_out_count = 0;
     const size_t n = files.size();
     for (size_t i = 0; i < n; ++i) {
         const files_t& entry = files[i];
         if (is_photo(entry.name)) {
             // The original is opened once: its header gives the level.
             original_t o;
-            bool ok = open_reporting(o, path, entry.name, "shrinkone() original", err);
-            uint64_t level = ok ? shrink_level_of(o.info) : 0;
-            std::vector<std::string> names = levelnames(level);
-            if (!ok || !make_level_dirs(path, names, err) ||
-                !shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err)) {
-                libutils::error();
-                err << "shinkone() fail." << std::endl;
-                return false;
+            photo_t r = open_reporting(o, path, entry.name, "shrinkone() original", err);
+            if (r == photo_t::done) {
+                const uint64_t level = shrink_level_of(o.info);
+                const std::vector<std::string> names = levelnames(level);
+                r = make_level_dirs(path, names, err)
+                        ? shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err)
+                        : photo_t::failed;
             }
+            if (!carry_on(r, left_out_count)) return libutils::fail(err, "shinkone() fail.");
         } else if (is_movie(entry.name)) {
             if (!ffmovie(path, entry.name, err)) return false;
         }
         progress.emit(double(i + 1) / double(n));
     }
-    return true;
+    return finish(left_out_count, left_out_out);
 }
 
 namespace {
-bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
-                            const path_t& path, const std::string& name, uint64_t level,
-                            uint64_t start, uint64_t rotate, std::ostream& err);
+photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
+                               const path_t& path, const std::string& name, uint64_t level,
+                               uint64_t start, uint64_t rotate, std::ostream& err);
 }  // namespace
 
 bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
-                  sigc::signal<void, double>& progress, std::ostream& err) {
+                  sigc::signal<void, double>& progress, std::ostream& err,
+                  size_t* left_out_out) {
     remove_stale_temporaries(path);
+    size_t left_out_count = 0;
     const size_t n = files.size();
     for (size_t i = 0; i < n; ++i) {
         const files_t& entry = files[i];
         if (is_photo(entry.name)) {
             // The original is opened once: its header gives the level. One
-            // that cannot be read counts as level 0, and fails below only
-            // when a level of it has to be made.
+            // that cannot be read counts as level 0, and is left out below
+            // only when a level of it has to be made.
             original_t o;
             bool opened = open_original(o, path.str("original", entry.name)) == open_result_t::ok;
             uint64_t level = opened ? shrink_level_of(o.info) : 0;
@@ -458,31 +530,40 @@ bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
             if (entry.rotate != 0) {
                 start = 0;
             } else {
+                // A missing level, or a smaller one that is a link (never
+                // written through, so made again).
                 for (uint64_t k = 0; k < names.size() && start == names.size(); ++k) {
                     struct stat st;
-                    if (::stat(path.str(names[k], entry.name).c_str(), &st) != 0) start = k;
+                    const std::string file = path.str(names[k], entry.name);
+                    if (k == 0 ? ::stat(file.c_str(), &st) != 0 || is_foreign_link(file, entry.name)
+                               : ::lstat(file.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
+                        start = k;
                 }
             }
-            if (start < names.size() &&
-                !(opened ? shrinkoneupdate_opened(o, names, path, entry.name, level, start,
-                                                  entry.rotate, err)
-                         : shrinkoneupdate(names, path, entry, level, start, entry.rotate, err)))
-                return false;
+            photo_t r = photo_t::done;
+            if (start < names.size()) {
+                // Opened again only to report why it cannot be.
+                if (!opened) r = open_reporting(o, path, entry.name, "shrinkoneupdate()", err);
+                if (r == photo_t::done)
+                    r = shrinkoneupdate_opened(o, names, path, entry.name, level, start,
+                                               entry.rotate, err);
+            }
+            if (!carry_on(r, left_out_count)) return false;
         } else if (is_movie(entry.name)) {
             // Conversions and stills skip every target newer than its source.
             if (!ffmovie(path, entry.name, err)) return false;
         }
         progress.emit(double(i + 1) / double(n));
     }
-    return true;
+    return finish(left_out_count, left_out_out);
 }
 
 namespace {
 
 // shrinkoneupdate of an original already opened.
-bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
-                            const path_t& path, const std::string& name, uint64_t level,
-                            uint64_t start, uint64_t rotate, std::ostream& err) {
+photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
+                               const path_t& path, const std::string& name, uint64_t level,
+                               uint64_t start, uint64_t rotate, std::ostream& err) {
     const uint64_t turn = effective_turn(rotate, o);
 
     // The full size. A turn asked for now is made again from the original.
@@ -499,30 +580,33 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
     bool have_turned = false;
     bool turned_file = false;  // size0 is a turned copy, not the original
     int stored_turn = -1;      // the turn size0 was made with; -1: not known
+    const bool size0_stale = is_foreign_link(size0, name) || libutils::need_update(o.file, size0);
     if (rotate != 0) {
-        if (!libgr::transform(turn, turned_data, o.data))
-            return libutils::fail(err, name, ": rotatejpeg() fail.");
+        if (!libgr::transform(turn, turned_data, o.data)) {
+            libutils::report(err, name, ": rotatejpeg() fail.");
+            return left_out(o, err, "it cannot be turned losslessly");
+        }
         if (!files.put(size0, turned_data)) {
             libutils::report(err, size0, ": write error, ", std::strerror(errno));
-            return libutils::fail(err, name, ": rotatejpeg() fail.");
+            libutils::report(err, name, ": rotatejpeg() fail.");
+            return photo_t::failed;
         }
         turned_data.name = size0.c_str();
         have_turned = turned_file = true;
         stored_turn = int(turn);
-    } else if (turn != 0 && libutils::need_update(o.file, size0)) {
+    } else if (turn != 0 && size0_stale) {
         if (!turnjpeg(o.data, turn, size0, turned_data, nullptr)) {
-            libutils::error();
-            err << name << ": rotatejpeg() fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": rotatejpeg() fail.");
+            if (turned_data.empty()) return left_out(o, err, "it cannot be turned losslessly");
+            return photo_t::failed;
         }
         turned_data.name = size0.c_str();
         have_turned = turned_file = true;
         stored_turn = int(turn);
-    } else if (libutils::need_update(o.file, size0)) {
+    } else if (size0_stale) {
         if (!copyjpeg(o.file, size0, link_text(name))) {
-            libutils::error();
-            err << name << ": copyjpeg() fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": copyjpeg() fail.");
+            return photo_t::failed;
         }
         stored_turn = 0;
     } else {
@@ -532,24 +616,22 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
 
     if (rotate == 0) {
         bool any = false;
-        for (const std::string& n : names)
-            any = any || libutils::need_update(o.file, path.str(n, name));
-        if (!any) return true;
+        for (size_t i = 0; i < names.size(); ++i)
+            any = any || (i == 0 ? size0_stale : must_write(o.file, path.str(names[i], name)));
+        if (!any) return photo_t::done;
     }
 
     libgr::jpegdata_t loaded;
     if (!have_turned && !loaded.load(size0.c_str())) {
-        libutils::error();
-        err << size0 << ": shrinkoneupdate() jpegdata load fail." << std::endl;
-        return false;
+        libutils::report(err, size0, ": shrinkoneupdate() jpegdata load fail.");
+        return left_out(o, err, "its full size cannot be read");
     }
     libgr::jpegdata_t& full = have_turned ? turned_data : loaded;
     libgr::jpeginfo_t decoded;
     libgr::image2d_t picture;
     if (!decode(picture, decoded, full)) {
-        libutils::error();
-        err << name << ": shrinkoneupdate() decompress fail." << std::endl;
-        return false;
+        libutils::report(err, name, ": shrinkoneupdate() decompress fail.");
+        return left_out(o, err, "its picture data are damaged or cut off");
     }
     // As when the album was made: a turned photo's levels carry no segments
     // (not even the JFIF header of the turned full size, which would follow
@@ -557,28 +639,27 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
     const markers_t markers = turned_file ? markers_t() : decoded.markers;
     for (uint64_t i = 0; i < start; ++i) {
         if (!halve(picture)) {
-            libutils::error();
-            err << name << ": scaledown() fail." << std::endl;
-            return false;
+            libutils::report(err, name, ": scaledown() fail.");
+            return photo_t::failed;
         }
     }
     for (uint64_t i = start; i <= level + 1; ++i) {
         std::string out = path.str(names[i], name);
         // Level 0 was made above, losslessly: it is never encoded again.
-        if (i > 0 && (rotate != 0 || libutils::need_update(o.file, out))) {
-            if (!make_directory(path.str(names[i]), err)) return false;
-            if (!write_level(files, out, picture, markers, err)) return false;
+        if (i > 0 && (rotate != 0 || must_write(o.file, out))) {
+            if (!make_directory(path.str(names[i]), err) ||
+                !write_level(files, out, picture, markers, err))
+                return photo_t::failed;
         }
         if (!halve(picture)) {
-            libutils::error();
-            err << out << ": scaledown() fail." << std::endl;
-            return false;
+            libutils::report(err, out, ": scaledown() fail.");
+            return photo_t::failed;
         }
     }
     // The thumbnail, like the levels, only when asked to turn or stale: an
     // existing one already has the turn it was made with.
     std::string thumb = path.str(names[level + 2], name);
-    if (rotate == 0 && !libutils::need_update(o.file, thumb)) return true;
+    if (rotate == 0 && !must_write(o.file, thumb)) return photo_t::done;
     if (stored_turn < 0 && !o.thumbnail.empty()) {
         // The camera's thumbnail fits a full size turned by its orientation
         // (as this album makes it); any other turn is not known here, and
@@ -588,7 +669,9 @@ bool shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names
                           ? int(turn)
                           : -1;
     }
-    return write_thumbnail(files, thumb, o, stored_turn, picture, err) && files.commit(err);
+    return write_thumbnail(files, thumb, o, stored_turn, picture, err) && files.commit(err)
+               ? photo_t::done
+               : photo_t::failed;
 }
 
 }  // namespace
@@ -597,8 +680,9 @@ bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
                      const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
                      std::ostream& err) {
     original_t o;
-    return open_reporting(o, path, entry.name, "shrinkoneupdate()", err) &&
-           shrinkoneupdate_opened(o, names, path, entry.name, level, start, rotate, err);
+    return open_reporting(o, path, entry.name, "shrinkoneupdate()", err) == photo_t::done &&
+           shrinkoneupdate_opened(o, names, path, entry.name, level, start, rotate, err) ==
+               photo_t::done;
 }
 
 }  // namespace snapfolio

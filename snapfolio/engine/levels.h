@@ -12,7 +12,8 @@
 //
 // Each photo is decoded once per operation; the levels come from halving the
 // picture in memory. Every level file is written to a temporary name and
-// renamed into place, so a level that exists is complete.
+// renamed into place, so a level that exists is complete, and a level found
+// as a symbolic link is replaced, never written through.
 #pragma once
 
 #include <sigc++/sigc++.h>
@@ -50,24 +51,36 @@ bool savejpeg(const std::string& file, const libgr::image2d_t& image,
 
 // Makes every level of every photo of files (diagnostics on err); files that
 // are not photos are passed over. Emits i / n after the i-th entry.
+//
+// A photo that cannot be decoded (not a JPEG file, damaged or cut-off data,
+// a precision or size libjpeg refuses, a header claiming more pixels than
+// the pixel_limit setting) is left out: its file and the reason are written
+// to err ("<original>: left out of the album, <reason>.") and the other
+// photos go on. With left_out given the count goes there and the result
+// stays true; without it the result is false once all are done. A file that
+// cannot be written ends the operation with false at once.
 bool shrink(const path_t& path, const std::vector<files_t>& files,
-            sigc::signal<void, double>& progress, std::ostream& err);
+            sigc::signal<void, double>& progress, std::ostream& err,
+            size_t* left_out = nullptr);
 // One photo; names from levelnames(level). A level file that exists and is
 // newer than the original is kept, unless the full size changed now.
 bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
                uint64_t level, uint64_t rotate, std::ostream& err);
 
 // Brings the levels of files up to date: an entry with a turn is made again
-// from its original; otherwise only a photo with a missing level file is
-// made again, from that level on.
+// from its original; otherwise only a photo with a missing level file (or a
+// smaller level that is a symbolic link) is made again, from that level on.
+// Photos that cannot be decoded are left out as in shrink.
 bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
-                  sigc::signal<void, double>& progress, std::ostream& err = std::cerr);
+                  sigc::signal<void, double>& progress, std::ostream& err = std::cerr,
+                  size_t* left_out = nullptr);
 bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
                      const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
                      std::ostream& err = std::cerr);
 
 // Removes the temporaries that a run killed while writing left in the
-// album's "original", "size…" and "thumb" folders.
+// album's folder (its pages) and its "original", "size…", "thumb",
+// "movie…", "html" and "txt" folders.
 void remove_stale_temporaries(const path_t& path);
 
 }  // namespace snapfolio

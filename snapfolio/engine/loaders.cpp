@@ -24,12 +24,6 @@ bool is_jpeg_name(const std::string& file) {
     return libutils::extcasecmp(file, ".jpg") == 0 || libutils::extcasecmp(file, ".jpeg") == 0;
 }
 
-bool fail(const std::string& subject, const char* text) {
-    libutils::error();
-    std::cerr << subject << text << std::endl;
-    return false;
-}
-
 // Parses an APP1 payload; the orientation when it parses and has one, else 0.
 int orientation_of(const libutils::bytevector& app1_payload, libgr::app1_marker_t& app1) {
     if (app1_payload.empty()) return 0;
@@ -44,7 +38,8 @@ bool turn_upright(libgr::image2d_t& image, int orientation, const std::string& f
     int count = libgr::mixorientandrightrotatecount(0, orientation);
     if (count == 0) return true;
     libgr::image2d_t turned;
-    if (!libgr::rotate(count, turned, image)) return fail(file, ": rotate() fail.");
+    if (!libgr::rotate(count, turned, image))
+        return libutils::fail(std::cerr, file, ": rotate() fail.");
     image = turned;
     return true;
 }
@@ -60,9 +55,11 @@ int bit_length(unsigned v) {
 bool load_jpeg(libgr::image2d_t& image, const std::string& file) {
     if (!is_jpeg_name(file)) return false;
     libgr::jpegdata_t data;
-    if (!data.load(file.c_str())) return fail(file, ": load_jpeg() jpegdata load fail.");
+    if (!data.load(file.c_str()))
+        return libutils::fail(std::cerr, file, ": load_jpeg() jpegdata load fail.");
     libgr::jpeginfo_t info;
-    if (!info.decompress(image, data)) return fail(file, ": load_jpeg() decompress fail.");
+    if (!info.decompress(image, data))
+        return libutils::fail(std::cerr, file, ": load_jpeg() decompress fail.");
     libgr::app1_marker_t app1;
     return turn_upright(image, orientation_of(info.get_marker(libgr::MARKER_APP1), app1), file);
 }
@@ -70,10 +67,11 @@ bool load_jpeg(libgr::image2d_t& image, const std::string& file) {
 bool load_thumbnail(libgr::image2d_t& image, const std::string& file) {
     if (!is_jpeg_name(file)) return false;
     libgr::jpegdata_t data;
-    if (!data.load(file.c_str())) return fail(file, ": load_thumbnail() jpegdata load fail.");
+    if (!data.load(file.c_str()))
+        return libutils::fail(std::cerr, file, ": load_thumbnail() jpegdata load fail.");
     libgr::jpeginfo_t info;
     if (!info.analyze_markers(data))
-        return fail(file, ": load_thumbnail() jpeginfo analyze_markers fail.");
+        return libutils::fail(std::cerr, file, ": load_thumbnail() jpeginfo analyze_markers fail.");
     libutils::bytevector payload = info.get_marker(libgr::MARKER_APP1);
     libgr::app1_marker_t app1;
     bool parsed = false;
@@ -84,8 +82,9 @@ bool load_thumbnail(libgr::image2d_t& image, const std::string& file) {
     if (!parsed || app1.tiff_header.thumbnail_buffer.empty()) {
         libgr::jpeginfo_t decoded;
         if (!decoded.decompress(image, data))
-            return fail(file, payload.empty() ? ": thumbnail decompress() fail."
-                                              : ": original decompress() fail.");
+            return libutils::fail(std::cerr, file,
+                                  payload.empty() ? ": thumbnail decompress() fail."
+                                                  : ": original decompress() fail.");
         const uint64_t max_w = g_global.shrink_width / 4, max_h = g_global.shrink_height / 4;
         // Stops at one pixel: halving further would leave nothing to show.
         while ((image.width > max_w || image.height > max_h) && image.width > 1 &&
@@ -99,7 +98,8 @@ bool load_thumbnail(libgr::image2d_t& image, const std::string& file) {
     libgr::jpegdata_t thumb;
     thumb.setvector(app1.tiff_header.thumbnail_buffer, file.c_str());
     libgr::jpeginfo_t decoded;
-    if (!decoded.decompress(image, thumb)) return fail(file, ": thumbnail decompress() fail.");
+    if (!decoded.decompress(image, thumb))
+        return libutils::fail(std::cerr, file, ": thumbnail decompress() fail.");
     const auto& o = app1.tiff_header.tag_0th.Orientation;
     return turn_upright(image, o.empty() ? 0 : o[0], file);
 }

@@ -1,9 +1,14 @@
 #include "snapfolio/engine/movie.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "libutils/error.h"
@@ -93,6 +98,10 @@ bool ffreport_t::feed(const std::string& line) {
         m_done = true;
     }
     return m_done;
+}
+
+std::string ffreport_t::duration() const {
+    return duration_of(m_duration);
 }
 
 void ffreport_t::result(libgr::direction2ul_t& size, std::string& info) const {
@@ -188,41 +197,100 @@ std::string ffthumbnail_command(const std::string& movie, const std::string& jpg
     return command + libutils::dquote(jpg);
 }
 
+bool ffreadable(const std::string& file) {
+    shell_reader_t pipe;
+    if (!pipe.open(ffidentify_command(file))) return false;
+    ffreport_t report;
+    std::string line;
+    // The whole report: a file without video has its Duration line only.
+    while (pipe.getline(line)) report.feed(line);
+    pipe.close();
+    const std::string d = report.duration();
+    return !d.empty() && d != "N/A";
+}
+
 namespace {
 
-// Runs an ffmpeg command that makes target. A failed run may leave a partial
-// file newer than its source, which would pass for up to date from then on:
-// it is removed.
-bool run_maker(const std::string& command, const std::string& target) {
-    if (shell_succeeded(shell_system(command))) return true;
-    ::unlink(target.c_str());
-    return false;
+// Whether target must be made again from source: missing, older, or a
+// symbolic link (never written through).
+bool must_make(const std::string& source, const std::string& target) {
+    struct stat st;
+    if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return true;
+    return libutils::need_update(source, target);
+}
+
+// A still that ffmpeg finished: a JPEG stream from its start to its end
+// marker (a full disk cuts the end off).
+bool is_whole_jpeg(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes.size() >= 4 && bytes.compare(0, 2, "\xFF\xD8") == 0 &&
+           bytes.compare(bytes.size() - 2, 2, "\xFF\xD9") == 0;
+}
+
+// Runs the ffmpeg command that make_command builds for a file name, on a
+// temporary beside target (named like the other temporaries of the album,
+// with target's extension last so that ffmpeg picks the format), checks the
+// result and renames it into place. A run killed, a full disk or a failed
+// check never leaves a target that would pass for up to date; the failure
+// is named with the system's error text when there is one, and a leftover
+// temporary is removed by the next run of the chains.
+template <class M, class C>
+bool run_maker(const std::string& target, std::ostream& echo, M make_command, C check) {
+    const size_t dot = target.rfind('.');
+    const std::string ext = dot == std::string::npos ? std::string() : target.substr(dot);
+    std::string temp = libutils::dirname(target) + "." + libutils::basename2(target) +
+                       ".tmpXXXXXX" + ext;
+    const int fd = ::mkstemps(&temp[0], int(ext.size()));
+    if (fd < 0) return libutils::fail(std::cerr, target, ": ", std::strerror(errno));
+    // mkstemps makes the file private; an album is meant to be published.
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    const std::string command = make_command(temp);
+    echo << command << std::endl;
+    bool ok = shell_succeeded(shell_system(command));
+    if (ok && !check(temp)) {
+        ok = false;
+        libutils::report(std::cerr, temp, ": ffmpeg's output is not complete.");
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        libutils::report(std::cerr, target, ": ", std::strerror(errno));
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        // An older target stays stale: the next run makes it again.
+        ::unlink(target.c_str());
+    }
+    return ok;
 }
 
 }  // namespace
 
 bool ffconvertone(const std::string& source, const std::string& target,
                   const libgr::direction2ul_t& size) {
-    if (!libutils::need_update(source, target)) return true;
-    std::string command = ffconvert_command(source, target, size);
-    std::cout << command << std::endl;
-    return run_maker(command, target);
+    if (!must_make(source, target)) return true;
+    return run_maker(
+        target, std::cout,
+        [&](const std::string& temp) { return ffconvert_command(source, temp, size); },
+        ffreadable);
 }
 
 bool ffsavethumbnail(const std::string& movie, const std::string& jpg,
                      const libgr::direction2ul_t& size) {
-    if (!libutils::need_update(movie, jpg)) return true;
-    std::string command = ffthumbnail_command(movie, jpg, size);
-    std::cerr << command << std::endl;
-    return run_maker(command, jpg);
+    if (!must_make(movie, jpg)) return true;
+    return run_maker(
+        jpg, std::cerr,
+        [&](const std::string& temp) { return ffthumbnail_command(movie, temp, size); },
+        is_whole_jpeg);
 }
 
 bool ffshrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& mp4,
                  uint64_t level, const libgr::direction2ul_t& size) {
     if (names.size() < level + 2) {
-        libutils::error();
-        std::cerr << mp4 << ": ffshrinkone() too few level names." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, mp4, ": ffshrinkone() too few level names.");
     }
     const std::string jpg = replace_extension(mp4, ".jpg");
     std::string source = path.str(names[0], mp4);
@@ -235,9 +303,7 @@ bool ffshrinkone(const path_t& path, const std::vector<std::string>& names, cons
         std::string target = path.str(names[i], mp4);
         if (!ffconvertone(source, target, s)) return false;
         if (!ffsavethumbnail(target, path.str(names[i], jpg), libgr::datum2ul)) {
-            libutils::error();
-            std::cerr << target << ": movie thumbnail save failed." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, target, ": movie thumbnail save failed.");
         }
         source = target;
     }
@@ -255,19 +321,13 @@ bool ffmovie(const path_t& path, const std::string& name, std::ostream& err) {
     const std::string jpg = replace_extension(name, ".jpg");
     const std::string movie0 = path.str(names[0], mp4);
     if (!ffconvertone(path.str("original", name), movie0, size)) {
-        libutils::error();
-        err << movie0 << ": ffconvertone() fail." << std::endl;
-        return false;
+        return libutils::fail(err, movie0, ": ffconvertone() fail.");
     }
     if (!ffsavethumbnail(movie0, path.str(names[0], jpg), libgr::datum2ul)) {
-        libutils::error();
-        err << movie0 << ": movie thumbnail save failed." << std::endl;
-        return false;
+        return libutils::fail(err, movie0, ": movie thumbnail save failed.");
     }
     if (!ffshrinkone(path, names, mp4, level, size)) {
-        libutils::error();
-        err << movie0 << ": ffshrinkone() fail." << std::endl;
-        return false;
+        return libutils::fail(err, movie0, ": ffshrinkone() fail.");
     }
     return true;
 }

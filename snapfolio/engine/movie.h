@@ -9,7 +9,9 @@
 // standard output, stills on standard error) so that they can be repeated by
 // hand. File names are quoted for the shell, so any name is passed through
 // as it is. A conversion or still whose target is newer than its source is
-// not made again, so an interrupted album operation resumes where it stopped.
+// not made again, so an interrupted album operation resumes where it stopped;
+// ffmpeg writes to a temporary name that is renamed into place once checked,
+// so a target that exists is complete.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +39,9 @@ class ffreport_t {
     // The video size ((0, 0) without a video line or with an unreadable one)
     // and the duration text ("00:01:23.45"; empty without a video line).
     void result(libgr::direction2ul_t& size, std::string& info) const;
+    // The duration of the last "Duration" line fed, with or without a video
+    // line ("N/A" when ffmpeg could not tell).
+    std::string duration() const;
 };
 
 // A whole report as text, for reports captured earlier.
@@ -70,14 +75,22 @@ std::string ffconvert_command(const std::string& source, const std::string& targ
 std::string ffthumbnail_command(const std::string& movie, const std::string& jpg,
                                 const libgr::direction2ul_t& size);
 
+// Whether ffmpeg reads a duration from file: a converted movie whose end
+// was cut off (a killed run, a full disk) has none.
+bool ffreadable(const std::string& file);
+
 // Converts source to target at size ((0, 0): ffmpeg's own choice of size
-// and codec) unless target is up to date; false when ffmpeg fails, in which
-// case the partial target is removed so that the next run makes it again.
+// and codec) unless target is up to date. ffmpeg writes a temporary beside
+// target, which is renamed into place only when ffmpeg succeeded and the
+// result has a readable duration; false otherwise, and an older target is
+// removed so that the next run makes it again. A target that is a symbolic
+// link is replaced, never written through.
 bool ffconvertone(const std::string& source, const std::string& target,
                   const libgr::direction2ul_t& size);
 
 // The first frame of movie as a JPEG still (at size, or the movie's own size
-// for (0, 0)) unless jpg is up to date.
+// for (0, 0)) unless jpg is up to date; written and checked (a whole JPEG
+// stream) like the conversions.
 bool ffsavethumbnail(const std::string& movie, const std::string& jpg,
                      const libgr::direction2ul_t& size);
 

@@ -22,9 +22,7 @@ namespace {
 bool kib_of(const std::string& file, uint64_t& kib) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0) {
-        libutils::error();
-        std::cerr << file << ": " << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, ": ", std::strerror(errno));
     }
     kib = ((uint64_t)st.st_size + 1023) / 1024;
     return true;
@@ -54,9 +52,7 @@ bool writefflink(std::ostream& out, const path_t& path, const std::string& prefi
     libgr::direction2ul_t size;
     uint64_t level = getffshrinklevel(path, "original", name, size, info);
     if (names.size() < level || pages1.size() + 1 < level || pages2.size() < level) {
-        libutils::error();
-        std::cerr << name << ": writefflink() too few level or page names." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, name, ": writefflink() too few level or page names.");
     }
     uint64_t kib = 0;
     if (!kib_of(path.str("original", name), kib)) return false;
@@ -88,15 +84,11 @@ template <class F>
 bool write_page(const std::string& file, F write) {
     libutils::atomic_ofstream out;
     if (!out.open(file)) {
-        libutils::error();
-        std::cerr << file << ": write open error." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, ": write open error.");
     }
     write(out);
     if (!out.commit()) {
-        libutils::error();
-        std::cerr << file << ": write error, " << std::strerror(errno) << std::endl;
-        return false;
+        return libutils::fail(std::cerr, file, ": write error, ", std::strerror(errno));
     }
     return true;
 }
@@ -123,7 +115,7 @@ bool makehtmlffzoom(const path_t& path, sigc::signal<void, double>& progress) {
 
         auto entry = [&](std::ostream& out) {
             write_head(out, nullptr);
-            out << "\t<li>" << mp4;
+            out << "\t<li>" << html_text(mp4);
             if (album.is_good(name)) write_marks(out, album, name, false);
             out << "\n\t<br clear=all>\n";
         };

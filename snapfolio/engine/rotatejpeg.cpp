@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <vector>
@@ -32,10 +33,7 @@ bool save(libgr::jpegdata_t& data, const std::string& destination) {
     const char* name = data.name;
     bool ok = data.save(destination.c_str());
     data.name = name;  // save() points it at the caller's string, gone soon
-    if (!ok) {
-        libutils::error();
-        std::cerr << destination << ": jpegdata save() fai." << std::endl;
-    }
+    if (!ok) libutils::report(std::cerr, destination, ": jpegdata save() fail, ", std::strerror(errno));
     return ok;
 }
 
@@ -45,9 +43,7 @@ bool turnjpeg(const libgr::jpegdata_t& source, unsigned long quarter_turns,
               const std::string& destination, libgr::jpegdata_t& turned, bool* written) {
     if (written) *written = false;
     if (!libgr::transform(quarter_turns, turned, source)) {
-        libutils::error();
-        std::cerr << subject_of(source) << ": transform() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, subject_of(source), ": transform() fail.");
     }
     if (file_holds(destination, turned)) return true;
     if (!save(turned, destination)) return false;
@@ -59,14 +55,10 @@ bool rotatejpeg(const std::string& source, const std::string& destination,
                 unsigned long quarter_turns) {
     libgr::jpegdata_t input, output;
     if (!input.load(source.c_str())) {
-        libutils::error();
-        std::cerr << source << ": rotatejpeg() jpegdata load fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, source, ": rotatejpeg() jpegdata load fail.");
     }
     if (!libgr::transform(quarter_turns, output, input)) {
-        libutils::error();
-        std::cerr << source << ": transform() fail." << std::endl;
-        return false;
+        return libutils::fail(std::cerr, source, ": transform() fail.");
     }
     // The new file is renamed over the destination: whatever was there (a
     // link into "original/", or the very file just read, whose mapping stays
@@ -88,9 +80,7 @@ bool rotateallsize(const std::string& albumdir, const std::string& name,
     list.push_back(albumdir + "/thumb/" + name);
     for (const std::string& file : list) {
         if (!rotatejpeg(file, file, quarter_turns)) {
-            libutils::error();
-            std::cerr << file << ": rotate jpeg fail." << std::endl;
-            return false;
+            return libutils::fail(std::cerr, file, ": rotate jpeg fail.");
         }
     }
     return true;

@@ -86,6 +86,11 @@ EditBookDialog::EditBookDialog(Gtk::Window& parent, const path_t& book_path_,
     make_items();
     table.signal_size_allocate().connect(
         sigc::mem_fun(*this, &EditBookDialog::table_size_allocate), true);
+    // The fields have no labels of their own: screen readers get names.
+    secret_check.get_accessible()->set_name(msg(msg_secret));
+    title_entry.get_accessible()->set_name(msg(msg_title));
+    begin_text.get_accessible()->set_name(msg(msg_head_text));
+    last_text.get_accessible()->set_name(msg(msg_last_text));
 
     add_button(msg(msg_open_browser), response_browser);
     add_button(msg(msg_new_book), response_new_book);
@@ -190,9 +195,12 @@ void EditBookDialog::button_remove(size_t index) {
     const Glib::ustring question = msg(msg_remove);
     Gtk::MessageDialog box(*this, question + "\n" + to_utf8(path), false, Gtk::MESSAGE_WARNING,
                            Gtk::BUTTONS_OK_CANCEL, true);
+    // Named after its title, which says which of the two questions it is.
     box.set_title(question + " (1/2)");
+    box.get_accessible()->set_name(box.get_title());
     if (box.run() != Gtk::RESPONSE_OK) return;
     box.set_title(question + " (2/2)");
+    box.get_accessible()->set_name(box.get_title());
     if (box.run() != Gtk::RESPONSE_OK) return;
     box.hide();
     // Removed by walking the tree: a link is removed as a link, and nothing

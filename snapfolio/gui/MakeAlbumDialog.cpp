@@ -51,6 +51,7 @@ bool ask_yes_no(Gtk::Window& parent, const std::string& question) {
     Gtk::MessageDialog box(parent, to_utf8(question), false, Gtk::MESSAGE_QUESTION,
                            Gtk::BUTTONS_YES_NO, true);
     box.set_title(msg(msg_error));
+    box.get_accessible()->set_name(box.get_title());
     return box.run() == Gtk::RESPONSE_YES;
 }
 
@@ -135,8 +136,17 @@ MakeAlbumDialog::MakeAlbumDialog(Gtk::Window& parent, const std::string& from,
     box.pack_start(last_label, Gtk::PACK_SHRINK);
     box.pack_start(last_text, Gtk::PACK_SHRINK);
 
+    // The fields are named after their labels, for screen readers.
+    from_entry.get_accessible()->set_name(msg(msg_import_from));
+    to_entry.get_accessible()->set_name(msg(msg_album));
+    secret_check.get_accessible()->set_name(msg(msg_secret));
+    title_entry.get_accessible()->set_name(msg(msg_title));
+    begin_text.get_accessible()->set_name(msg(msg_head_text));
+    last_text.get_accessible()->set_name(msg(msg_last_text));
+    // Leaving the field rescans only a folder that changed: a rescan drops
+    // every pick and turn made in the grid.
     from_entry.signal_focus_out_event().connect([this](GdkEventFocus*) {
-        leave_from();
+        if (get_from() != scanned_from) leave_from();
         return false;
     });
     to_entry.signal_focus_out_event().connect([this](GdkEventFocus*) {
@@ -187,6 +197,7 @@ std::vector<files_t> MakeAlbumDialog::selected_files() const {
 bool MakeAlbumDialog::leave_from() {
     items.clear();  // their widgets leave the grid with them
     const std::string from = get_from();
+    scanned_from = from;
     std::vector<std::string> files;
     if (!libutils::getfiles(files, from)) return false;
 

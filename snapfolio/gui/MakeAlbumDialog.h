@@ -78,6 +78,7 @@ class MakeAlbumDialog : public Gtk::Dialog {
   private:
     const std::string book_dir;
     const std::string program_name;
+    std::string scanned_from;  // the folder the grid shows
     std::vector<std::unique_ptr<item_t>> items;
 
     Gtk::Box from_row{Gtk::ORIENTATION_HORIZONTAL}, to_row{Gtk::ORIENTATION_HORIZONTAL},

@@ -48,6 +48,12 @@ MakeBookDialog::MakeBookDialog(Gtk::Window& parent, const path_t& parent_book_pa
     box.pack_start(last_label, Gtk::PACK_SHRINK);
     box.pack_start(last_text);
 
+    // The fields are named after their labels, for screen readers.
+    dir_entry.get_accessible()->set_name(msg(msg_book_folder));
+    secret_check.get_accessible()->set_name(msg(msg_secret));
+    title_entry.get_accessible()->set_name(msg(msg_title));
+    begin_text.get_accessible()->set_name(msg(msg_head_text));
+    last_text.get_accessible()->set_name(msg(msg_last_text));
     dir_entry.signal_focus_out_event().connect(
         sigc::mem_fun(*this, &MakeBookDialog::button_update));
     browse_button.signal_clicked().connect(

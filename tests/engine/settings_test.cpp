@@ -171,17 +171,13 @@ TEST_F(Settings, ValuesAreReadLikeStrtoul) {
         {"jpeg_compress=0x50", &global_t::jpeg_compress, 80},
         {"jpeg_compress=010", &global_t::jpeg_compress, 8},
         {"jpeg_compress=75 percent", &global_t::jpeg_compress, 75},
-        {"jpeg_compress=junk", &global_t::jpeg_compress, 0},
-        {"jpeg_compress=", &global_t::jpeg_compress, 0},
         {"view_size= 3", &global_t::view_size, 3},  // strtoul skips leading blanks
-        {"play_size_x=18446744073709551615", &global_t::play_size_x, UINT64_MAX},
         {"shrink_size=800x600", &global_t::shrink_width, 800},
         {"shrink_size=800x600", &global_t::shrink_height, 600},
         {"shrink_size=0x320,0x258", &global_t::shrink_width, 800},
         {"shrink_size=0x320,0x258", &global_t::shrink_height, 600},
         {"shrink_size=640", &global_t::shrink_width, 640},
         {"shrink_size=640", &global_t::shrink_height, 1024},  // height kept
-        {"shrink_size=640,", &global_t::shrink_height, 0},
     };
     for (const auto& c : cases) {
         g_global = global_t();
@@ -232,6 +228,57 @@ TEST_F(Settings, UnknownKeysAreReportedAndSkipped) {
               "Unrecognized name: From\nUnrecognized name: \n");
     EXPECT_EQ(g_global.from, "/mnt/DCIM");
     EXPECT_EQ(g_global.view_size, 2u);
+}
+
+// Values no photo can be made with are refused when the file is read: the
+// old value stays, and one line per key names the value (never raw bytes).
+TEST_F(Settings, OutOfRangeValuesAreRefusedOneLineEach) {
+    const struct {
+        const char* line;
+        const char* message;  // "" when the value is taken
+    } cases[] = {
+        {"shrink_size=0,0", "shrink_size: 0,0: needs two numbers from 1 to 65535, kept 1024,1024."},
+        {"shrink_size=abc", "shrink_size: abc: needs two numbers from 1 to 65535, kept 1024,1024."},
+        {"shrink_size=640,", "shrink_size: 640,: needs two numbers from 1 to 65535, kept 1024,1024."},
+        {"jpeg_compress=-7", "jpeg_compress: -7: needs a number from 1 to 100, kept 100."},
+        {"jpeg_compress=0", "jpeg_compress: 0: needs a number from 1 to 100, kept 100."},
+        {"jpeg_compress=101", "jpeg_compress: 101: needs a number from 1 to 100, kept 100."},
+        {"jpeg_compress=junk", "jpeg_compress: junk: needs a number from 1 to 100, kept 100."},
+        {"horizontal_items=0", "horizontal_items: 0: needs a number from 1 to 100, kept 4."},
+        {"play_size_x=18446744073709551615",
+         "play_size_x: 18446744073709551615: needs a number from 1 to 65535, kept 1920."},
+        {"play_size_y=99999999999999999999999",
+         "play_size_y: 99999999999999999999999: needs a number from 1 to 65535, kept 1080."},
+        {"pixel_limit=0", "pixel_limit: 0: needs a number from 1 to 4295, kept 200."},
+        {"jpeg_compress=\x1b[31m", "jpeg_compress: \\x1b[31m: needs a number from 1 to 100, kept 100."},
+        {"\x01\x1b[2J\xff=1", "Unrecognized name: \\x01\\x1b[2J\\xff"},
+        {"pixel_limit=50", ""},
+        {"shrink_size=1,1", ""},
+        {"jpeg_compress=1", ""},
+    };
+    for (const auto& c : cases) {
+        g_global = global_t();
+        const global_t before = g_global;
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(load(std::string(c.line) + "\r\n"));
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, *c.message ? std::string(c.message) + "\n" : "") << c.line;
+        if (*c.message) {
+            EXPECT_EQ(g_global.shrink_width, before.shrink_width) << c.line;
+            EXPECT_EQ(g_global.jpeg_compress, before.jpeg_compress) << c.line;
+            EXPECT_EQ(g_global.play_size_x, before.play_size_x) << c.line;
+            EXPECT_EQ(g_global.pixel_limit, before.pixel_limit) << c.line;
+        }
+    }
+    // A limit that was set survives a save and a load; the default is not
+    // written, so older files stay as they were.
+    g_global = global_t();
+    g_global.pixel_limit = 50;
+    ASSERT_TRUE(saveini("", "snapfolio"));
+    EXPECT_NE(testenv::read_file(file()).find("\r\npixel_limit=50\r\n"), std::string::npos);
+    g_global = global_t();
+    ASSERT_TRUE(loadini("", "snapfolio"));
+    EXPECT_EQ(g_global.pixel_limit, 50u);
 }
 
 TEST_F(Settings, MissingFileLeavesTheDefaults) {

@@ -177,3 +177,23 @@ TEST(ExifDescCamera, RealPentaxMakerNoteUnderTheRicohMake) {
     EXPECT_EQ(exifdesctest::describe(b, true),
               "\tRICOH, PENTAX K-30\n\t<br>\n\t<br>l, AF-A (Focus-priority), iso100\n\t<br>, \n");
 }
+
+// jpegtran -progressive writes a first scan with successive approximation;
+// the description and the EXIF thumbnail do not depend on the scan type.
+TEST(ExifDescCamera, ProgressiveCopiesAreDescribedLikeTheirOriginals) {
+    SKIP_WITHOUT_CAMERA_FILES();
+    SKIP_WITHOUT_PROGRAM("jpegtran");
+    const std::string dir = testenv::scratch_dir("progressive");
+    for (const char* file : {"Olympus_E-20.jpg", "olympus_C-5050Z_PB180006.JPG"}) {
+        SCOPED_TRACE(file);
+        ASSERT_EQ(testenv::run("jpegtran -progressive -copy all " +
+                               testenv::shell_quote(testenv::camera_dir() + "/" + file) + " > " +
+                               testenv::shell_quote(dir + "/" + file)),
+                  0);
+        std::ostringstream original, progressive;
+        ASSERT_TRUE(snapfolio::writeexif(original, snapfolio::path_t(testenv::camera_dir(), "", ""),
+                                         "", file, true));
+        ASSERT_TRUE(snapfolio::writeexif(progressive, snapfolio::path_t(dir, "", ""), "", file, true));
+        EXPECT_EQ(progressive.str(), original.str());
+    }
+}

@@ -1,6 +1,7 @@
-// What a camera folder may hold that is not a good photo: the make chain
-// stops at it with a line naming it, the originals stay as they came, and
-// nothing is written outside the album folder.
+// What a camera folder may hold that is not a good photo: each such file is
+// named with the reason and left out, the rest of the album and its pages
+// are made, the chain fails at the end so that callers notice, the
+// originals stay as they came, and nothing is written outside the album.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,9 +26,23 @@ const char k_png[] =
 
 }  // namespace
 
-TEST_F(AlbumTest, TheChainStopsAtAFileThatIsNotAWholePhoto) {
+// The photo with its frame header changed: sample precision, height and
+// width as a camera or a hostile file may state them.
+std::string with_frame(std::string jpeg, int precision, unsigned height, unsigned width) {
+    const size_t sof = jpeg.find("\xFF\xC0");
+    jpeg[sof + 4] = char(precision);
+    jpeg[sof + 5] = char(height >> 8);
+    jpeg[sof + 6] = char(height & 0xFF);
+    jpeg[sof + 7] = char(width >> 8);
+    jpeg[sof + 8] = char(width & 0xFF);
+    return jpeg;
+}
+
+TEST_F(AlbumTest, AFileThatIsNotAWholePhotoIsLeftOutAndTheAlbumIsMade) {
     std::string whole = albumtest::photo(300, 200, 1, false, 1);
     std::string cut = whole.substr(0, whole.size() * 6 / 10);
+    std::string noise;
+    for (int i = 0; i < 4000; ++i) noise.push_back(char((i * 7919) ^ (i >> 5)));
     struct {
         const char* what;
         std::string name, bytes;
@@ -39,6 +54,17 @@ TEST_F(AlbumTest, TheChainStopsAtAFileThatIsNotAWholePhoto) {
         {"cut off, turned", "CUTT.JPG", cut, 1, ": shrinkone() rotatejpeg fail."},
         {"a PNG", "PICTURE.jpg", std::string(k_png, sizeof k_png - 1), 0,
          ": shrinkone() original analyze_markers fail."},
+        {"random bytes", "NOISE.JPG", "\xFF\xD8" + noise, 0,
+         ": shrinkone() original analyze_markers fail."},
+        {"12-bit", "TWELVE.JPG", with_frame(whole, 12, 200, 300), 0,
+         ": shrinkone() original analyze_markers fail."},
+        {"height in a DNL segment", "DNL.JPG", with_frame(whole, 8, 0, 300), 0,
+         ": shrinkone() original analyze_markers fail."},
+        {"0x0", "ZERO.JPG", with_frame(whole, 8, 0, 0), 0,
+         ": shrinkone() original analyze_markers fail."},
+        {"claims 20000x20000", "HUGE.JPG", with_frame(whole, 8, 20000, 20000), 0,
+         ": left out of the album, 20000x20000 pixels claimed, more than the limit of 200 "
+         "megapixels."},
         {"camera's cut-off file", "truncated.jpg",
          testenv::camera_dir().empty()
              ? cut
@@ -56,26 +82,38 @@ TEST_F(AlbumTest, TheChainStopsAtAFileThatIsNotAWholePhoto) {
         testenv::write_file(cam + "/" + c.name, c.bytes);
         testenv::write_file(cam + "/Z.JPG", whole);
         auto camera_before = albumtest::snapshot(cam);
-        albumtest::run_t r =
-            albumtest::make_album(cam, {{"A.JPG", 0}, {c.name, c.rotate}, {"Z.JPG", 0}}, path);
+        const std::vector<files_t> files = {{"A.JPG", 0}, {c.name, c.rotate}, {"Z.JPG", 0}};
+        albumtest::run_t r = albumtest::make_album(cam, files, path);
         EXPECT_FALSE(r.ok);
-        // The file's line, then the chain's.
-        EXPECT_NE(r.err.find(c.name + std::string(c.line) + "\n"), std::string::npos) << r.err;
-        EXPECT_EQ(r.err.substr(r.err.size() - 32), "shinkone() fail.\nshrink() fail.\n");
+        // The file's line with what failed, the reason, then the chain's.
+        const std::string original = path.str("original", c.name);
+        EXPECT_NE(r.err.find(std::string(c.line) + "\n"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(original + ": left out of the album, "), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.substr(r.err.size() - path.str().size() - 20),
+                  path.str() + ": 1 photo left out.\n");
         EXPECT_EQ(albumtest::differences(albumtest::snapshot(cam), camera_before), "");
-        EXPECT_EQ(testenv::read_file(path.str("original", c.name)), c.bytes);
-        // The photo before it is complete; nothing of the bad file's levels
-        // is left but what was whole.
-        EXPECT_TRUE(albumtest::header_of_file(path.str("thumb", "A.JPG")).ok);
+        EXPECT_EQ(testenv::read_file(original), c.bytes);
+        // The photos before and after it are complete, and on the pages;
+        // nothing of the bad file's levels is left.
+        for (const char* good : {"A.JPG", "Z.JPG"}) {
+            EXPECT_TRUE(albumtest::header_of_file(path.str("thumb", good)).ok) << good;
+            EXPECT_NE(testenv::read_file(path.str("list.html")).find(good), std::string::npos);
+        }
+        EXPECT_EQ(testenv::read_file(path.str("txt", "count.txt")), "+2\n");
         EXPECT_FALSE(testenv::exists(path.str("thumb", c.name)));
         EXPECT_FALSE(testenv::exists(path.str("size1", c.name)));
+        // An update completes as well, and says the same.
+        albumtest::run_t u = albumtest::update_album(files, path);
+        EXPECT_FALSE(u.ok);
+        EXPECT_NE(u.err.find(original + ": left out of the album, "), std::string::npos) << u.err;
+        EXPECT_TRUE(testenv::exists(path.str("index.html")));
         // Only the album folder was written to.
         std::vector<std::string> top;
         libutils::getdirs(top, base);
         EXPECT_EQ(top, std::vector<std::string>{"trip"});
-        std::vector<std::string> files;
-        libutils::getfiles(files, base);
-        EXPECT_TRUE(files.empty());
+        std::vector<std::string> files_left;
+        libutils::getfiles(files_left, base);
+        EXPECT_TRUE(files_left.empty());
     }
 }
 
@@ -160,4 +198,20 @@ TEST_F(AlbumTest, AReadOnlyAlbumFolderStopsTheChain) {
     EXPECT_EQ(text,
               album.str("original") + ": mkdir error, Permission denied\ncopyfiles() fail.\n");
     EXPECT_TRUE(albumtest::snapshot(album.str()).empty());
+}
+
+// Scanners and print editors write CMYK (with an Adobe segment) and YCCK:
+// such a photo gets its levels like any other, in RGB.
+TEST_F(AlbumTest, CmykPhotosAreDecodedToRgb) {
+    limit(100, 100);
+    std::string cam = testenv::scratch_dir("camera");
+    snapfolio::path_t path(testenv::scratch_dir("albums"), "", "scan");
+    ::mkdir(path.str().c_str(), 0755);
+    testenv::write_file(cam + "/SCAN.JPG", albumtest::jpeg(160, 120, 3, "", 4));
+    albumtest::run_t r = albumtest::make_album(cam, {{"SCAN.JPG", 0}}, path);
+    ASSERT_TRUE(r.ok) << r.err << r.log;
+    const albumtest::jpeg_header_t h = albumtest::header_of_file(path.str("size1", "SCAN.JPG"));
+    EXPECT_TRUE(h.ok);
+    EXPECT_EQ(h.width, 80);
+    EXPECT_TRUE(testenv::exists(path.str("thumb", "SCAN.JPG")));
 }

@@ -110,7 +110,7 @@ TEST_F(CurateTest, CommentsAreSavedPastAFailureAndOnlyAGoodOneTouchesTheBestOf) 
         EXPECT_EQ(testenv::read_file(album.str("txt", "B.txt")), c.b_comment);
         if (!c.ok) {
             EXPECT_EQ(err.str(), album.str("txt", "A.txt") +
-                                     ": file write error.\nA.JPG: save comment "
+                                     ": file write error, Is a directory\nA.JPG: save comment "
                                      "fail.\n");
         }
     }

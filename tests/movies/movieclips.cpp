@@ -77,4 +77,22 @@ bool put_movie(const std::string& albumdir, e_clip_t kind, const std::string& na
     return testenv::write_file(albumdir + "/original/" + name, testenv::read_file(source));
 }
 
+std::string final_names(const std::string& commands) {
+    std::string s = commands;
+    for (size_t at = 0; (at = s.find(".tmp", at)) != std::string::npos;) {
+        const size_t dot = s.rfind("/.", at);
+        const size_t end = at + 10;
+        if (dot == std::string::npos || end > s.size() || s.find('"', dot) < at) {
+            at += 4;
+            continue;
+        }
+        // "/.<name>.tmpXXXXXX" and the extension after it: "/<name>".
+        const size_t ext_end = s.find('"', end);
+        s.replace(dot, (ext_end == std::string::npos ? s.size() : ext_end) - dot,
+                  "/" + s.substr(dot + 2, at - dot - 2));
+        at = dot + 1;
+    }
+    return s;
+}
+
 }  // namespace movieclips

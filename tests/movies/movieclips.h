@@ -31,6 +31,11 @@ std::string probe_field(const std::string& file, const std::string& field);
 // Makes dir/original/ and copies the clip there under name.
 bool put_movie(const std::string& albumdir, e_clip_t kind, const std::string& name);
 
+// The echoed commands with every temporary ffmpeg writes to
+// ("<dir>/.<name>.tmpXXXXXX<ext>") named by the file it becomes
+// ("<dir>/<name>").
+std::string final_names(const std::string& commands);
+
 // What the code under test writes on std::cout and std::cerr (the C++
 // streams only: programs it starts keep the process's descriptors).
 class capture_t {
@@ -47,8 +52,8 @@ class capture_t {
         if (m_olderr) std::cerr.rdbuf(m_olderr);
         m_oldout = m_olderr = nullptr;
     }
-    std::string out() const { return m_out.str(); }
-    std::string err() const { return m_err.str(); }
+    std::string out() const { return final_names(m_out.str()); }
+    std::string err() const { return final_names(m_err.str()); }
 };
 
 // Puts the settings back when the test ends.

@@ -34,8 +34,10 @@ TEST(Path, BaseAndDirNames) {
     EXPECT_EQ(libutils::basename2("a/b/c.jpg"), "c.jpg");
     EXPECT_EQ(libutils::dirname("a/b/c.jpg"), "a/b/");
     EXPECT_EQ(libutils::dirname("file.jpg"), "");
-    EXPECT_EQ(libutils::dirname("a\\b/c\\d"), "a\\b/c\\");
-    EXPECT_STREQ(baseptr("x/y\\z"), "z");
+    // A backslash is part of a name: p\same.jpg and same.jpg are two files.
+    EXPECT_EQ(libutils::dirname("a\\b/c\\d"), "a\\b/");
+    EXPECT_STREQ(baseptr("x/y\\z"), "y\\z");
+    EXPECT_EQ(libutils::basename("p\\same.jpg"), "p\\same");
     char buf[8];
     EXPECT_EQ(basename(buf, "dir/name.ext", sizeof buf), 4u);
     EXPECT_STREQ(buf, "name");
