@@ -10,10 +10,19 @@
 #include "glimvue/gems/glfwymgr4.h"
 #include "libutils/error.h"
 
+namespace {
+
+void report_glfw_error(int code, const char* text) {
+    libutils::report(std::cerr, "glfw", ": error ", code, ": ", text ? text : "");
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     // Options first: -h prints the listing and exits before any window.
     glimvue2::ViewWindow view(&argc, argv);
+    glfwSetErrorCallback(report_glfw_error);
     if (!glfwInit()) {
         libutils::report(std::cerr, "glfwInit() failed.");
         return 1;
