@@ -25,17 +25,13 @@
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
 #include "snapfolio/engine/entryops.h"
+#include "snapfolio/engine/filestat.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/htmlpage.h"
 
 namespace snapfolio {
 
 namespace {
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
 
 // Degrees clockwise as quarter turns; any other angle is reported and taken
 // as no turn, as the dialogs do.
@@ -69,7 +65,7 @@ bool is_angle(const std::string& text) {
 // is taken whole, so names holding ":" still work.
 files_t file_argument(const cli_context_t& c, const std::string& camera, const std::string& arg) {
     const size_t colon = arg.rfind(':');
-    if (exists(camera + "/" + arg) || colon == std::string::npos || colon + 1 == arg.size() ||
+    if (is_exist(camera + "/" + arg) || colon == std::string::npos || colon + 1 == arg.size() ||
         !is_angle(arg.substr(colon + 1)))
         return files_t{arg, 0};
     const std::string name = arg.substr(0, colon);
@@ -95,7 +91,7 @@ void existing_above(const std::string& path, std::string& base, std::string& mis
     size_t slash = parent.rfind('/');
     parent = slash == std::string::npos ? "." : slash == 0 ? "/" : parent.substr(0, slash);
     missing.clear();
-    while (!exists(parent) && parent != "." && parent != "/") {
+    while (!is_exist(parent) && parent != "." && parent != "/") {
         slash = parent.rfind('/');
         const std::string leaf = slash == std::string::npos ? parent : parent.substr(slash + 1);
         missing = missing.empty() ? leaf : leaf + "/" + missing;
@@ -147,8 +143,7 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
     if (args.size() < 2)
         return usage_error(c.err, "make", "needs a camera folder and an album folder", "help make");
     const std::string& camera = args[0];
-    struct stat st;
-    if (::stat(camera.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (!is_dir(camera)) {
         libutils::report(c.err, camera, ": not a folder.");
         return exit_failed;
     }
@@ -160,13 +155,13 @@ int command_make(const cli_context_t& c, const std::vector<std::string>& args) {
     }
     bool named_files_exist = true;
     for (const files_t& f : files)
-        if (!exists(camera + "/" + f.name))
+        if (!is_exist(camera + "/" + f.name))
             named_files_exist = libutils::fail(c.err, camera + "/" + f.name, ": no such file.");
     if (!named_files_exist) return exit_failed;
 
     path_t album;
     std::vector<std::string> books;
-    const bool new_album = !exists(args[1]);
+    const bool new_album = !is_exist(args[1]);
     if (!album_folder(c, args[1], album, books)) return exit_failed;
     if (!album_texts(c, album, new_album)) return exit_failed;
 

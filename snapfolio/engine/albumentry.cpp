@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 
 #include "libgr/jpeg/jpegdata.h"
 #include "libgr/jpeg/jpeginfo.h"
@@ -223,6 +224,14 @@ void write_photo_line(std::ostream& out, const album_t& album, const std::string
 
 std::string count_line(size_t movies, size_t photos) {
     return (movies > 0 ? std::to_string(movies) : std::string()) + "+" + std::to_string(photos);
+}
+
+std::string read_count(const std::string& dir) {
+    std::ifstream in(dir + "/txt/count.txt", std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line)) return std::string();
+    libutils::chop2(line);
+    return line;
 }
 
 }  // namespace snapfolio

@@ -66,4 +66,8 @@ uint64_t play_halvings(uint64_t width, uint64_t height);
 // are movies.
 std::string count_line(size_t movies, size_t photos);
 
+// The count line back from dir's "txt/count.txt" (its first line without
+// trailing white space); "" when there is none.
+std::string read_count(const std::string& dir);
+
 }  // namespace snapfolio

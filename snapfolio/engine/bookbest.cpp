@@ -11,6 +11,7 @@
 #include "snapfolio/engine/albumentry.h"
 #include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/filestat.h"
 #include "snapfolio/engine/htmlpage.h"
 #include "snapfolio/engine/message.h"
 
@@ -24,11 +25,6 @@ struct source_t {
     entry_style_t style;
     std::vector<std::string> names;
 };
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
 
 std::string without_trailing_slashes(std::string dir) {
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
@@ -47,7 +43,7 @@ std::vector<source_t> sources_of(std::vector<album_t>& albums, bool best_only) {
         s.style.prefix = "../" + below + "/";
         s.style.collection = true;
         for (const std::string& name : (best_only ? a.best : a.good).names)
-            if ((is_photo(name) || is_movie(name)) && exists(a.path.str("original", name)))
+            if ((is_photo(name) || is_movie(name)) && is_exist(a.path.str("original", name)))
                 s.names.push_back(name);
         sources.push_back(std::move(s));
     }

@@ -1,7 +1,5 @@
 #include "snapfolio/engine/bookpage.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -11,8 +9,10 @@
 #include "libutils/file.h"
 #include "libutils/path.h"
 #include "libutils/text.h"
+#include "snapfolio/engine/albumentry.h"
 #include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/filestat.h"
 #include "snapfolio/engine/htmlpage.h"
 #include "snapfolio/engine/message.h"
 
@@ -20,22 +20,13 @@ namespace snapfolio {
 
 namespace {
 
-bool exists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
-
 // One row: the directory, its counts, its pages, its title and the first
 // line of its head text. False when the entry has no title (not listed).
 bool write_row(std::ostream& out, const std::string& dir, const std::string& d) {
     const std::string sub = dir + "/" + d;
     if (is_secret(sub)) return false;
-    std::string count;
-    {
-        std::ifstream in(sub + "/txt/count.txt", std::ios::binary);
-        if (in && std::getline(in, count)) libutils::chop2(count);
-    }
-    const bool has_list = exists(sub + "/list.html");
+    const std::string count = read_count(sub);
+    const bool has_list = is_exist(sub + "/list.html");
     std::ifstream head(sub + "/txt/head.txt", std::ios::binary);
     if (!head) return false;
     std::string title, repeated, first;

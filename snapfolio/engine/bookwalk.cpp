@@ -1,21 +1,18 @@
 #include "snapfolio/engine/bookwalk.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "libutils/file.h"
+#include "snapfolio/engine/filestat.h"
 
 namespace snapfolio {
 
 bool is_album_dir(const std::string& dir) {
-    struct stat st;
-    return ::stat((dir + "/original").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return is_dir(dir + "/original");
 }
 
 bool is_secret(const std::string& dir) {
-    struct stat st;
-    return ::stat((dir + "/txt/secret.txt").c_str(), &st) == 0;
+    return is_exist(dir + "/txt/secret.txt");
 }
 
 bool book_entries(std::vector<std::string>& dirs, const std::string& bookdir, bool without_secret) {

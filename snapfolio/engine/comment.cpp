@@ -13,15 +13,11 @@
 #include "libutils/error.h"
 #include "libutils/path.h"
 #include "libutils/text.h"
+#include "snapfolio/engine/filestat.h"
 
 namespace snapfolio {
 
 namespace {
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
 
 // Reads the first of the two names that opens; false when neither does.
 bool read_either(const std::string& a, const std::string& b, std::string& bytes,
@@ -114,9 +110,9 @@ bool savecommenttxt(const path_t& path, const std::string& title, const std::str
 bool loadphotocomment(std::string& text, const path_t& path, const std::string& name) {
     std::string base = libutils::basename(name);
     std::string file = path.str("txt", base + ".txt");
-    if (!exists(file)) {
+    if (!is_exist(file)) {
         file = path.str("txt", base + ".TXT");
-        if (!exists(file)) return false;
+        if (!is_exist(file)) return false;
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) {

@@ -13,17 +13,13 @@
 #include "snapfolio/engine/bookbest.h"
 #include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/filestat.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/moviepage.h"
 
 namespace snapfolio {
 
 namespace {
-
-bool is_dir(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 // Saves one list when it changed; `written` tells whether it was, `failed`
 // collects a list that could not be (reported on err by best_t::save).

@@ -150,12 +150,4 @@ bool load_scaled_ffthumbnail(libgr::image2d_t& image, const path_t& path, const 
     return load_size_jpeg(image, path, names[index], replace_extension(name, ".jpg"));
 }
 
-bool is_exist(const std::string& file) {
-    if (file.empty()) return false;
-    std::string f = file;
-    if (f.back() == '/') f.pop_back();
-    struct stat st;
-    return ::stat(f.c_str(), &st) == 0;
-}
-
 }  // namespace snapfolio

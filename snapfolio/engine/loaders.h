@@ -7,6 +7,7 @@
 
 #include "libgr/image/image.h"
 #include "snapfolio/engine/album.h"
+#include "snapfolio/engine/filestat.h"  // is_exist, used beside the loaders
 
 namespace snapfolio {
 
@@ -37,9 +38,5 @@ bool load_scaled_thumbnail(libgr::image2d_t& image, const path_t& path, const st
 // gives the movie's duration. No fallback: false when the still is missing.
 bool load_scaled_ffthumbnail(libgr::image2d_t& image, const path_t& path, const std::string& name,
                              int scale, std::string& info);
-
-// False for an empty name; one trailing "/" is ignored; then whether stat
-// finds it.
-bool is_exist(const std::string& file);
 
 }  // namespace snapfolio

@@ -81,8 +81,8 @@ class EditBookDialog : public Gtk::Dialog {
 
     path_t book_path;
     std::string album_dir;  // the book's directory
-    const std::string& program_dir;
-    const std::string& program_name;
+    const std::string program_dir;
+    const std::string program_name;
 
     Gtk::Box secret_row{Gtk::ORIENTATION_HORIZONTAL};
     Gtk::Label secret_label;

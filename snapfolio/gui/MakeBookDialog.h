@@ -41,7 +41,7 @@ class MakeBookDialog : public Gtk::Dialog {
     void on_response(int id) override;
 
   private:
-    const path_t& parent_book_path;
+    const path_t parent_book_path;  // a copy: callers may pass a temporary
     std::string book_dir, title, begin, last;
     bool made_book = false;
 

@@ -42,7 +42,7 @@ class ViewBookDialog : public Gtk::Dialog {
   private:
     path_t book_path;
     std::string book_dir;
-    const std::string& program_dir;
+    const std::string program_dir;
 
     Gtk::Label title_label;
     Gtk::TextView begin_text;

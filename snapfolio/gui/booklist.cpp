@@ -1,35 +1,15 @@
 #include "snapfolio/gui/booklist.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <fstream>
 
 #include "libutils/file.h"
 #include "libutils/text.h"
+#include "snapfolio/engine/albumentry.h"
 #include "snapfolio/engine/comment.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/gui/textconv.h"
 
 namespace snapfolio {
-
-namespace {
-
-// First line of txt/count.txt, without trailing white space; "" without it.
-std::string read_count(const path_t& entry) {
-    std::ifstream in(entry.str("txt", "count.txt"), std::ios::binary);
-    std::string line;
-    if (!in || !std::getline(in, line)) return std::string();
-    libutils::chop2(line);
-    return line;
-}
-
-}  // namespace
-
-bool is_dir(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 bool is_best_of(const std::string& name) {
     return name == "_Best" || name == "_BestBook";
@@ -64,7 +44,7 @@ bool list_book(std::vector<book_entry_t>& entries, const std::string& book_dir) 
         e.name = name;
         e.has_original = is_dir(path.str("original"));
         e.has_viewer = e.has_original || is_best_of(name);
-        if (e.has_viewer) e.count = read_count(path);
+        if (e.has_viewer) e.count = read_count(path.str());
         e.comment = first_line(head);
         entries.push_back(e);
     }

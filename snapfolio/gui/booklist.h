@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "snapfolio/engine/album.h"
+#include "snapfolio/engine/filestat.h"
 
 namespace snapfolio {
 
@@ -24,7 +25,6 @@ struct book_entry_t {
     std::string count;    // first line of txt/count.txt (albums and best-of)
 };
 
-bool is_dir(const std::string& path);
 bool is_best_of(const std::string& name);
 
 // The subdirectories of book_dir in descending byte order, "txt" and

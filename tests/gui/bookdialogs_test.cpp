@@ -16,6 +16,7 @@
 #include "snapfolio/engine/entryops.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/gui/EditBookDialog.h"
+#include "snapfolio/gui/MakeBookDialog.h"
 #include "snapfolio/gui/MenuWindow.h"
 #include "snapfolio/gui/ViewBookDialog.h"
 #include "support/testenv.h"
@@ -233,6 +234,29 @@ TEST_F(BookDialogTest, MenuEditLoopMakesTheDialogAgainUntilItEnds) {
     // Saving wrote the root's best-of collection beside the albums.
     ASSERT_EQ(3u, window.get_items().size());
     EXPECT_EQ("2024", window.get_items()[1]->name);
+}
+
+TEST_F(BookDialogTest, NewBookIsMadeWithItsTextsAndListedByItsParent) {
+    guitest::make_root(root, "Root", "", "", {});
+    MakeBookDialog make(*parent_window, path_t("", root, ""));
+    make.get_dir_entry().set_text("../outside");
+    dialog_script_t script({answer("Error", Gtk::RESPONSE_OK)});
+    make.response(Gtk::RESPONSE_OK);
+    EXPECT_FALSE(make.made());
+    EXPECT_FALSE(testenv::exists(scratch + "/outside"));
+    make.get_dir_entry().set_text("2025");
+    make.get_title_entry().set_text("Next year");
+    make.get_secret_check().set_active(true);
+    testing::internal::CaptureStderr();
+    make.response(Gtk::RESPONSE_OK);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(make.made());
+    EXPECT_EQ("Next year\r\nNext year\r\n", testenv::read_file(root + "/2025/txt/head.txt"));
+    EXPECT_TRUE(testenv::exists(root + "/2025/txt/secret.txt"));
+    EXPECT_TRUE(testenv::exists(root + "/2025/index.html"));
+    // Secret: the parent's page, written again, leaves it out.
+    EXPECT_TRUE(testenv::exists(root + "/index.html"));
+    EXPECT_EQ(testenv::read_file(root + "/index.html").find("2025/"), std::string::npos);
 }
 
 TEST_F(BookDialogTest, ViewBookListsLikeTheMenuWindow) {
