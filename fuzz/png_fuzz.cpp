@@ -1,5 +1,5 @@
 // The PNG reader on arbitrary bytes; what it accepts is checked pixel by
-// pixel and written and read back.
+// pixel and, when it can be written, read back alike.
 #include <iostream>
 
 #include "fuzz/picturecheck.h"
@@ -16,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::check_picture(image);
     std::string again = path + ".out.png";
     libgr::image2d_t back;
-    if (!png.save(image, again.c_str()) || !png.load(back, again.c_str())) std::abort();
+    // Palette indexes past the palette load (libpng lets them pass) but are
+    // refused when written: a save may fail; what is saved must load.
+    if (!png.save(image, again.c_str())) return 0;
+    if (!png.load(back, again.c_str())) std::abort();
     if (back.width != image.width || back.height != image.height || back.desc != image.desc) std::abort();
     return 0;
 }
