@@ -2,6 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "glimlib/message.h"
@@ -9,6 +10,10 @@
 #include "glimvue/bindings.h"
 #include "glimvue/glextload.h"
 #include "glimvue/resizepolicy.h"
+#include "glimvue/vuefile.h"
+#include "libgr/gl/glformat.h"
+#include "libgr/imagefile/imagejpeg.h"
+#include "libutils/error.h"
 #include "libutils/path.h"
 
 namespace glimvue2 {
@@ -258,8 +263,34 @@ void ViewWindow::residue(bool resize_window) {
 }
 
 bool ViewWindow::residue_resume(bool resize_window) {
-    (void)resize_window;  // the view-state file is read here once it exists
-    return false;
+    vuefile_t saved;
+    if (!m_list.has_current() || !saved.load(m_list.current())) return false;
+    // The saved matrix is the whole view, the picture's own orientation
+    // turn included: it replaces the fresh picture's matrix.
+    auto apply = [&] {
+        if (auto* o = m_scene.current()) o->transformer.matrix = libgr::matrix3w_t();
+        setMatrix(saved.matrix);
+    };
+    direction2l_t win = get_window_size();
+    const direction2l_t& s = saved.size;
+    switch (g_option.resizetype) {
+        case 0:
+            apply();
+            return true;
+        case 2: {
+            direction2l_t size = residue_calc_window_size(s, win);
+            if (residue_set_window_size(size, win, resize_window)) win = size;
+        }
+            [[fallthrough]];
+        case 1:
+            apply();
+            // The saved view keeps its proportion to the window.
+            if (s.x > 0 && s.y > 0)
+                setScale(std::min(float(win.x) / float(s.x), float(win.y) / float(s.y)));
+            return true;
+        default:
+            return true;
+    }
 }
 
 void ViewWindow::go_center(bool resize_window) {
@@ -410,14 +441,29 @@ void ViewWindow::cmd_drag(int button) {
 
 // --- file commands ---------------------------------------------------------------------
 
-// The screenshot beside the picture ("s") arrives with the picture files.
-bool ViewWindow::menu_file_savejpeg() { return false; }
+bool ViewWindow::menu_file_savejpeg() {
+    if (!m_list.has_current()) return false;
+    std::string out = make_shotpath(m_list.current());
+    m_scene.Display();
+    libgr::image2d_t shot;
+    if (!libgr::grReadPixelsRGB(shot, GL_BACK)) return libutils::fail(std::cerr, out, ": read pixels fail.");
+    libgr::image_jpeg1_t jpeg;
+    if (!jpeg.save(shot, out.c_str())) return libutils::fail(std::cerr, out, ": jpeg1 save fail.");
+    if (g_option.verbose) std::cout << out << ": screenshot saved." << std::endl;
+    return true;
+}
 
-// The view-state file beside the picture ("w", Insert) arrives with the picture files.
-bool ViewWindow::menu_edit_save_vuefile() { return false; }
+bool ViewWindow::menu_edit_save_vuefile() {
+    if (!m_list.has_current()) return false;
+    vuefile_t state;
+    state.size = get_window_size();
+    state.matrix = getMatrix();
+    return state.save(m_list.current());
+}
 
-// Forgetting the view-state file ("d", Delete) arrives with the picture files.
-bool ViewWindow::menu_edit_delete_vuefile() { return false; }
+bool ViewWindow::menu_edit_delete_vuefile() {
+    return m_list.has_current() && vuefile_t().del(m_list.current());
+}
 
 bool ViewWindow::menu_edit_writedefault() {
     return glimlib::option_save_user_default(m_progname, m_progdir);

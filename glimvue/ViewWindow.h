@@ -94,9 +94,10 @@ class ViewWindow : public gems::glutyAPI4 {
     void cmd_drag(int button);  // starts the drag of that button
 
     // --- file commands ---
-    // Saves what the window shows beside the picture (not built yet).
+    // Saves what the window shows beside the picture as <name>.vue.<k>.jpg,
+    // the first k that is free.
     bool menu_file_savejpeg();
-    // Saves / deletes the current picture's view-state file (not built yet).
+    // Saves / deletes the current picture's view-state file (vuefile.h).
     bool menu_edit_save_vuefile();
     bool menu_edit_delete_vuefile();
     bool menu_edit_writedefault();

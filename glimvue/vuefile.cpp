@@ -1,14 +1,17 @@
 #include "glimvue/vuefile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <limits>
 #include <locale>
+#include <sstream>
 
 #include "glimlib/option.h"
 #include "libutils/atomicfile.h"
@@ -76,6 +79,15 @@ std::string make_vuepath(const std::string& picture) {
     return libutils::dirname(picture) + libutils::basename(picture) + ".vue";
 }
 
+std::string make_shotpath(const std::string& picture) {
+    std::string stem = libutils::dirname(picture) + libutils::basename(picture) + ".vue.";
+    struct stat st;
+    for (uint64_t k = 1;; ++k) {
+        std::string path = stem + std::to_string(k) + ".jpg";
+        if (::lstat(path.c_str(), &st) != 0) return path;
+    }
+}
+
 bool vuefile_t::read(std::istream& in) {
     in.imbue(std::locale::classic());
     int32_t wh[2];
@@ -88,13 +100,35 @@ bool vuefile_t::read(std::istream& in) {
     return true;
 }
 
+namespace {
+
+// A float in fixed notation with six decimals, or with as many more (up to
+// twelve) as it takes to read back as the same float: a turned view's
+// matrix must come back exactly for the picture to come back pixel for pixel.
+std::string fixed(float f) {
+    std::string text;
+    for (int decimals = 6; decimals <= 12; ++decimals) {
+        std::ostringstream s;
+        s.imbue(std::locale::classic());
+        s << std::fixed << std::setprecision(decimals) << f;
+        text = s.str();
+        float back = 0;
+        std::istringstream in(text);
+        in.imbue(std::locale::classic());
+        if (in >> back && back == f) break;
+    }
+    return text;
+}
+
+}  // namespace
+
 void vuefile_t::write(std::ostream& out) const {
     out.imbue(std::locale::classic());
     out << "dir2l(" << size.x << ", " << size.y << ")\n";
-    out << std::fixed << "mtx3w(\t";
+    out << "mtx3w(\t";
     for (int i = 0; i < 4; ++i) {
         if (i) out << ",\n\t";
-        for (int j = 0; j < 4; ++j) out << (j ? ", " : "") << matrix[i][j];
+        for (int j = 0; j < 4; ++j) out << (j ? ", " : "") << fixed(matrix[i][j]);
     }
     out << ")\n";
 }

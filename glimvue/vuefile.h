@@ -1,7 +1,8 @@
 // View-state files: how one picture was last looked at, kept beside it as
 // "<dir>/<name without extension>.vue" (so IMG_1.JPG and IMG_1.PNG share
 // IMG_1.vue). The text holds the drawing area's size in framebuffer pixels
-// and the whole view transformation, in the C locale:
+// and the whole view transformation, in the C locale, each number with six
+// decimals or as many more as it needs to read back unchanged:
 //
 //   dir2l(800, 600)
 //   mtx3w(<tab>1.000000, 0.000000, 0.000000, 0.000000,
@@ -45,5 +46,8 @@ class vuefile_t {
 };
 
 std::string make_vuepath(const std::string& picture);
+// The first free screenshot name beside the picture: <dir>/<name without
+// extension>.vue.1.jpg, then .vue.2.jpg and so on.
+std::string make_shotpath(const std::string& picture);
 
 }  // namespace glimvue2

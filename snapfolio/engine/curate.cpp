@@ -108,6 +108,7 @@ bool set_secret(const path_t& path, bool secret, std::ostream& err) {
         return libutils::fail(err, file, ": remove error, ", std::strerror(errno));
     }
     if (::access(file.c_str(), F_OK) == 0) return true;
+    libutils::mkdir(path.str("txt"));
     std::ofstream out(file, std::ios::binary);
     if (out) return true;
     return libutils::fail(err, file, ": write open error, ", std::strerror(errno));

@@ -21,7 +21,7 @@
 #include "snapfolio/gui/errorbox.h"
 #include "snapfolio/gui/launch.h"
 #include "snapfolio/gui/present.h"
-#include "snapfolio/gui/standins.h"
+#include "snapfolio/gui/albumdialogs.h"
 #include "snapfolio/gui/textconv.h"
 
 namespace snapfolio {
@@ -159,11 +159,11 @@ void EditBookDialog::button_list(size_t index) {
     int response;
     if (name == "_Best") {
         response = run_entry_dialog([&](Glib::RefPtr<Gtk::Adjustment>& scroll) {
-            return standin::run_good_album_dialog(*this, entry, program_dir, true, scroll);
+            return run_good_album_dialog(*this, entry, program_dir, true, scroll);
         });
     } else if (name == "_BestBook") {
         response = run_entry_dialog([&](Glib::RefPtr<Gtk::Adjustment>& scroll) {
-            return standin::run_best_book_dialog(*this, entry, program_dir, true, scroll);
+            return run_best_book_dialog(*this, entry, program_dir, true, scroll);
         });
     } else if (!is_dir(entry.str("thumb"))) {
         // A nested book: its editor, and this book's pages after each save.
@@ -177,7 +177,7 @@ void EditBookDialog::button_list(size_t index) {
         return;
     } else {
         response = run_entry_dialog([&](Glib::RefPtr<Gtk::Adjustment>& scroll) {
-            return standin::run_edit_album_dialog(*this, entry, program_dir, scroll);
+            return run_edit_album_dialog(*this, entry, program_dir, scroll);
         });
     }
     if (response == Gtk::RESPONSE_OK || response == Gtk::RESPONSE_APPLY) {

@@ -5,7 +5,7 @@
 #include "snapfolio/engine/comment.h"
 #include "snapfolio/gui/launch.h"
 #include "snapfolio/gui/present.h"
-#include "snapfolio/gui/standins.h"
+#include "snapfolio/gui/albumdialogs.h"
 #include "snapfolio/gui/textconv.h"
 
 namespace snapfolio {
@@ -23,13 +23,13 @@ void open_view_entry(Gtk::Window& parent, const std::string& book_dir, const std
     const bool album = is_dir(entry.str("original"));
     Glib::RefPtr<Gtk::Adjustment> scroll;
     if (album && !best_of_first)
-        standin::run_view_album_dialog(parent, entry, program_dir);
+        run_view_album_dialog(parent, entry, program_dir);
     else if (name == "_BestBook")
-        standin::run_best_book_dialog(parent, entry, program_dir, false, scroll);
+        run_best_book_dialog(parent, entry, program_dir, false, scroll);
     else if (name == "_Best")
-        standin::run_good_album_dialog(parent, entry, program_dir, false, scroll);
+        run_good_album_dialog(parent, entry, program_dir, false, scroll);
     else if (album)
-        standin::run_view_album_dialog(parent, entry, program_dir);
+        run_view_album_dialog(parent, entry, program_dir);
     else {
         ViewBookDialog dialog(parent, entry, program_dir);
         dialog.run();

@@ -14,6 +14,10 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <map>
 #include <sstream>
 
 #include "libutils/file.h"
@@ -77,6 +81,30 @@ class HostileTest : public testing::Test {
         r.out = testenv::read_file(out);
         r.err = testenv::read_file(err);
         return r;
+    }
+    // Starts the program in its own process group and kills the group
+    // (ffmpeg included) after `seconds`.
+    void kill_after(const std::vector<std::string>& args, const std::string& dir, double seconds) {
+        std::vector<std::string> words = {testenv::bin_dir() + "/snapfolio-cli"};
+        words.insert(words.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(&w[0]);
+        argv.push_back(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setpgid(0, 0);
+            if (::chdir(dir.c_str()) != 0) _exit(127);
+            ::setenv("HOME", home.c_str(), 1);
+            if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+                _exit(127);
+            ::execv(argv[0], argv.data());
+            _exit(127);
+        }
+        ::setpgid(pid, pid);
+        ::usleep(useconds_t(seconds * 1e6));
+        ::kill(-pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
     }
     void put(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(testenv::write_file(camera + "/" + name, bytes));
@@ -359,4 +387,84 @@ TEST_F(HostileTest, AFullDiskIsNamedAndAnUpdateCompletesTheAlbumAfterwards) {
     std::string left;
     testenv::run("find " + testenv::shell_quote(disk) + " -name '.*tmp*'", &left);
     EXPECT_EQ(left, "");
+}
+
+namespace {
+
+// Every entry below dir ("f ./index.html", "l ./size0/A.JPG", "d ./html")
+// with what it holds: a page with its time line masked, a link's target, a
+// file's bytes.
+std::map<std::string, std::string> tree_of(const std::string& dir) {
+    std::string listing;
+    testenv::run("cd " + testenv::shell_quote(dir) + " && find . -mindepth 1 -printf '%y %p\\n'",
+                 &listing);
+    std::map<std::string, std::string> tree;
+    std::istringstream in(listing);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::string path = dir + "/" + line.substr(4);
+        std::string& held = tree[line];
+        if (line[0] == 'l') {
+            char target[512] = {0};
+            if (::readlink(path.c_str(), target, sizeof target - 1) > 0) held = target;
+        } else if (line[0] == 'f') {
+            const bool page = line.size() > 5 && line.compare(line.size() - 5, 5, ".html") == 0;
+            held = page ? pagetest::masked(testenv::read_file(path)) : testenv::read_file(path);
+        }
+    }
+    return tree;
+}
+
+std::string tree_differences(const std::map<std::string, std::string>& a,
+                             const std::map<std::string, std::string>& b) {
+    std::string d;
+    for (const auto& e : a) {
+        auto it = b.find(e.first);
+        if (it == b.end())
+            d += "missing " + e.first + "\n";
+        else if (it->second != e.second)
+            d += "differs " + e.first + "\n";
+    }
+    for (const auto& e : b)
+        if (!a.count(e.first)) d += "extra " + e.first + "\n";
+    return d;
+}
+
+}  // namespace
+
+// A make with a clip killed at points spread over its run (copy, levels,
+// conversions, pages), then an update (or, when the kill came before every
+// file was imported, the same make again, as the user would): each time
+// the album ends equal to one made without interruption, with no temporary
+// file left.
+TEST_F(HostileTest, AMakeKilledAnywhereIsCompletedByTheNextRun) {
+    SKIP_WITHOUT_FFMPEG();
+    for (int i = 0; i < 3; ++i) put("P" + std::to_string(i) + ".JPG", pagetest::photo(800, 600, i));
+    put("M.AVI", testenv::read_file(movieclips::clip(movieclips::clip_camera_avi)));
+    const std::vector<std::string> make = {"--shrink-size", "320x320", "make", camera, "trip"};
+    const std::vector<std::string> update = {"--shrink-size", "320x320", "update", "trip"};
+
+    const std::string reference_dir = testenv::scratch_dir("reference");
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(cli(make, reference_dir).status, 0);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const auto reference = tree_of(reference_dir + "/trip");
+    ASSERT_GT(reference.size(), 20u);
+
+    const int points = 6;
+    for (int k = 0; k < points; ++k) {
+        const double at = seconds * (k + 0.5) / points;
+        SCOPED_TRACE("killed after " + std::to_string(at) + " s");
+        const std::string dir = testenv::scratch_dir("killed");
+        kill_after(make, dir, at);
+        std::vector<std::string> originals;
+        libutils::getfiles(originals, dir + "/trip/original");
+        const bool imported = std::count_if(originals.begin(), originals.end(), [](const std::string& f) {
+                                  return f[0] != '.';
+                              }) == 4;
+        const result_t r = cli(imported ? update : make, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(tree_differences(reference, tree_of(dir + "/trip")), "");
+    }
 }

@@ -1,9 +1,7 @@
-// STAND-INS, all in this one place: the album, good-pictures, best-book and
-// view-album dialogs do not exist yet. Each function has the shape its real
-// counterpart's caller needs; replace its body when the dialog arrives and
-// the callers (menu window, book dialogs) need no change. Until then each
-// opens the entry's index.html in the browser, and a browser that cannot
-// be started is shown in an error box.
+// Running the album dialogs from the lists: the book editor runs the edit
+// and review dialogs pass after pass while the user presses Apply, each pass
+// a new dialog that shows the album as it now is and keeps the scroll
+// position of the pass before; the view lists run the read-only ones once.
 #pragma once
 
 #include <glibmm/refptr.h>
@@ -15,12 +13,10 @@
 #include "snapfolio/engine/album.h"
 
 namespace snapfolio {
-namespace standin {
 
-// One pass of an entry's edit dialog from the book editor: the dialog is
-// made, its scrolled list given `scroll` (the position of the previous pass;
-// null on the first), run, and `scroll` set to its position. The response
-// (Gtk::RESPONSE_APPLY asks for another pass).
+// One pass: the dialog is made, its grid scrolled to where `scroll` (the
+// previous pass's position; null on the first) was, run, and `scroll` set
+// to its position. The response (Gtk::RESPONSE_APPLY asks for another pass).
 int run_edit_album_dialog(Gtk::Window& parent, const path_t& album, const std::string& program_dir,
                           Glib::RefPtr<Gtk::Adjustment>& scroll);
 // The review dialogs: `editable` from the book editor, read-only from the
@@ -33,5 +29,4 @@ int run_best_book_dialog(Gtk::Window& parent, const path_t& entry, const std::st
 void run_view_album_dialog(Gtk::Window& parent, const path_t& album,
                            const std::string& program_dir);
 
-}  // namespace standin
 }  // namespace snapfolio

@@ -1,0 +1,55 @@
+#!/bin/sh
+# Time from start to the first frame that shows a 24-megapixel camera JPEG,
+# for glimvue3 and for feh under the same X server, against the floor of one
+# djpeg decode of the file; and glimvue3's peak memory against the decoded
+# picture. Run under X (xvfb-run -a -s "-screen 0 1920x1080x24" sh THIS).
+#   bench/viewer-first-frame.sh <build dir> [photo.jpg] [runs]
+set -eu
+build=$1
+runs=${3:-5}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+photo=${2:-}
+if [ -z "$photo" ]; then
+    # A camera-like 6000 x 4000 photo at quality 92 from the sample photos.
+    sample=$(ls "$build"/samples/camera/*.JPG | head -n 1)
+    photo=$work/photo.jpg
+    convert "$sample" -resize '6000x4000!' -quality 92 -sampling-factor 2x1 "$photo"
+fi
+now() { date +%s.%N; }
+
+# Waits until the pixel at the window's centre is no longer the background:
+# the picture is on the screen.
+first_frame() { # first_frame <pid> -> seconds since $start
+    wid=$(xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null | head -n 1)
+    while :; do
+        c=$(import -window "$wid" -crop 1x1+500+350 -depth 8 txt:- 2>/dev/null | tail -n 1 | awk '{print $3}')
+        case "$c" in ''|'#000000'|'#2E2E2E'|'#2D2D2D') ;; *) break ;; esac
+    done
+    echo "$(now) - $start" | bc
+}
+
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+
+for r in $(seq "$runs"); do
+    start=$(now); djpeg "$photo" >/dev/null; echo "$(now) - $start" | bc >>"$work/djpeg"
+    start=$(now)
+    /usr/bin/time -f %M -o "$work/mem" "$build/bin/glimvue3" -frametype 0 -resizetype 1 -winsize 1000x700 -g +0+0 "$photo" &
+    pid=$!
+    sleep 0.05
+    gpid=$(pgrep -P $pid glimvue3 || echo $pid)
+    first_frame "$gpid" >>"$work/ours"
+    xdotool search --pid "$gpid" 2>/dev/null | head -n 1 | xargs -r -I{} xdotool windowfocus --sync {} key q
+    wait $pid || true
+    cat "$work/mem" >>"$work/peak"
+    start=$(now)
+    feh -g 1000x700+0+0 --scale-down "$photo" &
+    pid=$!
+    first_frame $pid >>"$work/feh"
+    kill $pid; wait $pid 2>/dev/null || true
+done
+d=$(median <"$work/djpeg"); o=$(median <"$work/ours"); f=$(median <"$work/feh"); m=$(median <"$work/peak")
+decoded=$(identify -format '%w %h' "$photo" | awk '{print $1 * $2 * 3 / 1024}')
+echo "first frame, median of $runs: glimvue3 $o s, feh $f s, djpeg decode $d s"
+echo "ratios: glimvue3/feh $(echo "$o / $f" | bc -l | cut -c1-5), glimvue3/djpeg $(echo "$o / $d" | bc -l | cut -c1-5)"
+echo "peak memory: glimvue3 $((m / 1024)) MiB, decoded picture $(echo "$decoded / 1024" | bc) MiB"

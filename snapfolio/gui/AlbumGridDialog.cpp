@@ -1,0 +1,132 @@
+#include "snapfolio/gui/AlbumGridDialog.h"
+
+#include <algorithm>
+
+#include "libgr/image/vecmath.h"
+#include "snapfolio/engine/albumentry.h"
+#include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/external.h"
+#include "snapfolio/engine/global.h"
+#include "snapfolio/engine/loaders.h"
+#include "snapfolio/engine/movie.h"
+#include "snapfolio/gui/textconv.h"
+
+namespace snapfolio {
+
+namespace {
+
+// The grid keeps growing with its content up to this height, then scrolls.
+const int max_grid_height = 640;
+
+}  // namespace
+
+AlbumGridDialog::AlbumGridDialog(Gtk::Window& parent, e_message_local_t title,
+                                 const std::string& program_dir_, e_message_local_t header,
+                                 const std::string& dir, bool title_as_label, bool cap_width_)
+    : Gtk::Dialog(msg(title), parent, true), program_dir(program_dir_), cap_width(cap_width_) {
+    Gtk::Box& box = *get_content_area();
+    header_label.set_text(msg(header));
+    dir_label.set_text(to_utf8(dir));
+    dir_label.set_selectable(true);
+    header_row.pack_start(header_label, Gtk::PACK_SHRINK);
+    header_row.pack_start(dir_label, Gtk::PACK_SHRINK);
+    box.pack_start(header_row, Gtk::PACK_SHRINK);
+
+    secret_label.set_text(msg(msg_secret));
+    secret_check.get_accessible()->set_name(msg(msg_secret));
+    secret_row.pack_start(secret_label, Gtk::PACK_SHRINK);
+    secret_row.pack_start(secret_check, Gtk::PACK_SHRINK);
+    box.pack_start(secret_row, Gtk::PACK_SHRINK);
+
+    table.set_column_spacing(6);
+    scrolled.add(table);
+    box.pack_start(scrolled, Gtk::PACK_EXPAND_WIDGET);
+    table.signal_size_allocate().connect(
+        sigc::mem_fun(*this, &AlbumGridDialog::table_size_allocate), true);
+
+    title_caption.set_text(msg(msg_title));
+    begin_caption.set_text(msg(msg_head_text));
+    last_caption.set_text(msg(msg_last_text));
+    title_entry.get_accessible()->set_name(msg(msg_title));
+    begin_text.get_accessible()->set_name(msg(msg_head_text));
+    last_text.get_accessible()->set_name(msg(msg_last_text));
+    begin_text.set_size_request(300, 60);
+    last_text.set_size_request(300, 60);
+    box.pack_start(title_caption, Gtk::PACK_SHRINK);
+    if (title_as_label)
+        box.pack_start(title_label, Gtk::PACK_SHRINK);
+    else
+        box.pack_start(title_entry, Gtk::PACK_SHRINK);
+    box.pack_start(begin_caption, Gtk::PACK_SHRINK);
+    box.pack_start(begin_text, Gtk::PACK_SHRINK);
+    box.pack_start(last_caption, Gtk::PACK_SHRINK);
+    box.pack_start(last_text, Gtk::PACK_SHRINK);
+}
+
+void AlbumGridDialog::clear_rows() {
+    items.clear();  // each cell's widgets leave the grid with it
+}
+
+PictureCell& AlbumGridDialog::add_cell(std::unique_ptr<PictureCell> cell, size_t index,
+                                       bool quality_row) {
+    const size_t h = std::max<uint64_t>(1, g_global.horizontal_items);
+    const int rows_per = quality_row ? 6 : 5;
+    cell->attach(table, int(index % h), int(index / h) * rows_per, quality_row);
+    if (is_photo(cell->name))
+        cell->picture.signal_clicked().connect(
+            sigc::bind(sigc::mem_fun(*this, &AlbumGridDialog::button_image), index));
+    else if (cell->is_movie)
+        cell->picture.signal_clicked().connect(
+            sigc::bind(sigc::mem_fun(*this, &AlbumGridDialog::button_movie), index));
+    items.push_back(std::move(cell));
+    return *items.back();
+}
+
+void AlbumGridDialog::show_texts(const path_t& path) {
+    // A collection shown before its pages were ever made has no texts yet.
+    if (!is_exist(path.str("txt"))) return;
+    std::string title, begin, last;
+    loadcommenttxt(path, title, begin, last);
+    if (!title.empty()) {
+        title_entry.set_text(to_utf8(title));
+        title_label.set_text(to_utf8(title));
+    }
+    if (!begin.empty()) begin_text.get_buffer()->set_text(to_utf8(begin));
+    if (!last.empty()) last_text.get_buffer()->set_text(to_utf8(last));
+}
+
+void AlbumGridDialog::read_texts(std::string& title, std::string& begin, std::string& last) {
+    title = from_utf8(title_entry.get_text());
+    begin = from_utf8(begin_text.get_buffer()->get_text());
+    last = from_utf8(last_text.get_buffer()->get_text());
+}
+
+void AlbumGridDialog::button_image(size_t i) {
+    if (i >= items.size()) return;
+    run_glimvue3(program_dir, items[i]->album.str("original", items[i]->name));
+}
+
+void AlbumGridDialog::button_movie(size_t i) {
+    if (i >= items.size()) return;
+    const PictureCell& cell = *items[i];
+    libgr::direction2ul_t size;
+    std::string info;
+    uint64_t level = getffshrinklevel(cell.album, "original", cell.name, size, info);
+    // The largest level that fits the play size; the smallest one when none
+    // does.
+    uint64_t halvings = std::min<uint64_t>(play_halvings(size.x, size.y), level + 1);
+    run_movie(cell.album.str("movie" + std::to_string(halvings),
+                             replace_extension(cell.name, ".mp4")));
+}
+
+void AlbumGridDialog::table_size_allocate(Gtk::Allocation& rectangle) {
+    if (rectangle.get_height() < 1) return;
+    int width = rectangle.get_width();
+    if (cap_width) width = std::min(width, get_screen()->get_width());
+    int height = std::min(rectangle.get_height(), max_grid_height);
+    int old_width, old_height;
+    scrolled.get_size_request(old_width, old_height);
+    if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
+}
+
+}  // namespace snapfolio
