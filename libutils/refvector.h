@@ -198,15 +198,19 @@ public:
 
     // A window of `source`: starts `off` elements into source's window (but
     // no further than its end) and is `len` long (npos: to the end).
+    // The source may be this window itself: everything needed from it is
+    // read before the window changes.
     void setwindow(const ofsvector& source, uint64_t off, uint64_t len) {
-        uint64_t start = source.offset + std::min(off, source.size());
-        uint64_t source_len = source.size();
-        *this = source;
+        const uint64_t source_offset = source.offset;
+        const uint64_t source_len = source.size();
+        const bool to_the_end = source.length == npos;
+        const uint64_t start = source_offset + std::min(off, source_len);
+        if (this != &source) *this = source;
         offset = start;
         // The new window never reaches past the source's window.
-        uint64_t room = source.offset + source_len - start;
+        const uint64_t room = source_offset + source_len - start;
         length = (len == npos || len > room) ? room : len;
-        if (len == npos && source.length == npos) length = npos;
+        if (len == npos && to_the_end) length = npos;
     }
 };
 

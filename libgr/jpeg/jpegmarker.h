@@ -24,9 +24,11 @@ class jpeg_iterator {
     const unsigned char* m_end = nullptr;
 
   public:
-    jpeg_iterator() = default;
+    // Always built over a range: skipping a stuffed zero looks at the next
+    // byte, which only the end says may be read.
     jpeg_iterator(const unsigned char* p, const unsigned char* end) : m_p(p), m_end(end) {}
 
+    // Moves within the range the iterator was built over.
     jpeg_iterator& operator=(const unsigned char* p) {
         m_p = p;
         return *this;

@@ -203,10 +203,17 @@ void GlobalOptionDialog::button_html_header() {
 
 void GlobalOptionDialog::on_response(int id) {
     Gtk::Dialog::on_response(id);
+    if (id == Gtk::RESPONSE_CANCEL || id == Gtk::RESPONSE_DELETE_EVENT) {
+        // An OK whose file could not be written has put the edits into the
+        // settings already; Cancel takes them back.
+        g_global = m_before;
+        return;
+    }
     if (id != Gtk::RESPONSE_OK) return;
     write_to_global();
     std::ostringstream err;
     m_saved = saveini(program_dir, program_name, err);
+    if (m_saved) m_before = g_global;
     if (!m_saved) show_error_box(*this, std::string(getmsg(msg_save_failed)) + "\n" + err.str());
 }
 

@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "snapfolio/engine/global.h"
+
 namespace snapfolio {
 
 class GlobalOptionDialog : public Gtk::Dialog {
@@ -55,6 +57,7 @@ class GlobalOptionDialog : public Gtk::Dialog {
     std::string program_dir;
     std::string program_name;
     bool m_saved = false;
+    global_t m_before = g_global;  // the settings as they were last saved or found
     fields_t m_fields;
 
     // The rows scroll when the screen is narrower than they are, so that the

@@ -166,3 +166,20 @@ TEST_F(OptionDialog, UnwritableSettingsFileShowsAnErrorBox) {
     EXPECT_EQ(watch.text,
               "Saving failed.\n" + plain + "/.snapfolio: open error, Not a directory\n");
 }
+
+TEST_F(OptionDialog, CancelAfterAFailedSaveRestoresTheSettings) {
+    std::string plain = home + "/not-a-folder";
+    testenv::write_file(plain, "x");
+    scoped_env bad_home("HOME", plain);
+    g_global.from = "/camera/before";
+    auto d = dialog();
+    d->fields().from.set_text("/camera/edited");
+    {
+        error_box_watch watch;
+        d->response(Gtk::RESPONSE_OK);
+        EXPECT_FALSE(d->saved());
+    }
+    EXPECT_EQ(g_global.from, "/camera/edited");  // in force while the dialog is open
+    d->response(Gtk::RESPONSE_CANCEL);
+    EXPECT_EQ(g_global.from, "/camera/before");
+}

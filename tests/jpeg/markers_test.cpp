@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "jpegtest.h"
 #include "libgr/jpeg/jpeginfo.h"
+#include "libgr/jpeg/jpegmarker.h"
 #include "support/jpegfixture.h"
 #include "support/testenv.h"
 
@@ -135,4 +137,24 @@ TEST(Markers, KeepsEmptyAndLongSegments) {
     ASSERT_TRUE(info.decompress(image, data));
     ASSERT_EQ(info.markers.size(), 2u);
     EXPECT_EQ(info.markers[0].marker, 0xE5);
+}
+
+// The iterator over entropy-coded style bytes skips a stuffed zero after
+// 0xFF, also after it has been moved by assignment, and never looks past the
+// end of its range for one.
+TEST(Markers, JpegIteratorSkipsStuffedZerosAfterAssignmentToo) {
+    static_assert(!std::is_default_constructible<libgr::jpeg_iterator>::value,
+                  "an iterator without a range could not skip stuffed zeros safely");
+    const unsigned char bytes[] = {0x12, 0xFF, 0x00, 0x34, 0xFF, 0x00, 0x56, 0xFF};
+    const unsigned char* end = bytes + sizeof bytes;
+    libgr::jpeg_iterator it(bytes + 1, end);
+    ++it;
+    EXPECT_EQ(*it, 0x34);
+    it = bytes + 4;
+    ++it;
+    EXPECT_EQ(*it, 0x56);
+    ++it;
+    EXPECT_EQ(it.get(), bytes + 7);
+    ++it;  // 0xFF as the last byte: one step, nothing read beyond
+    EXPECT_FALSE(it < end);
 }

@@ -76,6 +76,25 @@ TEST(Refvector, SetwindowNestsAndStopsAtSourceEnd) {
     EXPECT_EQ(c.begin(), a.end());
 }
 
+TEST(Refvector, SetwindowOfItselfStaysInsideTheOldWindow) {
+    bytevector all = filled("0123456789");
+    struct case_t {
+        uint64_t off, len;
+        const char* expected;
+    } cases[] = {{2, 100, "45"}, {1, 2, "34"}, {0, bytevector::npos, "2345"}, {9, 1, ""}};
+    for (const case_t& c : cases) {
+        bytevector w;
+        w.setwindow(all, 2, 4);  // 2345
+        w.setwindow(w, c.off, c.len);
+        EXPECT_EQ(str(w), c.expected) << c.off << ", " << c.len;
+    }
+    // A window to the end of the buffer stays open-ended.
+    bytevector& w = all;
+    w.setwindow(w, 7, bytevector::npos);
+    EXPECT_EQ(str(w), "789");
+    EXPECT_EQ(w.length, bytevector::npos);
+}
+
 TEST(Refvector, SharedBlockLivesUntilLastHolderClears) {
     bytevector a = filled("shared");
     bytevector b = a;
