@@ -4,7 +4,7 @@
 # under X (xvfb-run -a -s "-screen 0 1920x1080x24" sh THIS <build dir>).
 set -eu
 build=$1
-out=$(dirname "$0")/../doc/frames
+out=$(dirname "$0")/../docs/frames
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
