@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "support/testenv.h"
+#include "support/xdriver.h"
 
 namespace {
 
@@ -33,26 +34,6 @@ bool wait_until(const std::function<bool()>& done, int seconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return done();
-}
-
-// The id of a window whose whole title is `title`, waiting for it to show.
-std::string wait_window(const std::string& title, int seconds = 60) {
-    std::string id;
-    wait_until(
-        [&] {
-            return testenv::run("xdotool search --onlyvisible --name " +
-                                    testenv::shell_quote("^" + title + "$") + " 2>/dev/null",
-                                &id) == 0 &&
-                   !id.empty();
-        },
-        seconds);
-    return id.substr(0, id.find('\n'));
-}
-
-// Types a key into a window; the focus is set first, since there is no
-// window manager to give it.
-void press(const std::string& window, const std::string& key) {
-    testenv::run("xdotool windowfocus --sync " + window + " key " + key + " 2>/dev/null");
 }
 
 // Starts the program in the background; its exit status lands in dir/status.
@@ -109,17 +90,17 @@ TEST(Program, FirstStartAsksForSettingsAndOkGoesOnToTheWindow) {
     std::string dir = testenv::scratch_dir("run"), home = dir + "/home";
     ASSERT_EQ(testenv::run("mkdir " + testenv::shell_quote(home)), 0);
     start(dir, home);
-    std::string dialog = wait_window("Settings");
+    std::string dialog = xdriver::wait_window("Settings");
     ASSERT_FALSE(dialog.empty()) << testenv::read_file(dir + "/out");
     // Return in the first entry answers OK.
     bool saved = wait_until(
         [&] {
-            press(dialog, "Return");
+            xdriver::focus_key(dialog, "Return");
             return wait_until([&] { return testenv::exists(home + "/.snapfolio"); }, 2);
         },
         30);
     EXPECT_TRUE(saved);
-    EXPECT_FALSE(wait_window("snapfolio - Albums").empty());
+    EXPECT_FALSE(xdriver::wait_window("snapfolio - Albums").empty());
     stop(dir);
     std::string settings = testenv::read_file(home + "/.snapfolio");
     EXPECT_EQ(settings.substr(0, 35), "from=/mnt/DCIM\r\nalbum=" + home.substr(0, 13));
@@ -133,11 +114,11 @@ TEST(Program, FirstStartClosedWithoutSettingsEndsQuietly) {
     std::string dir = testenv::scratch_dir("run"), home = dir + "/home";
     ASSERT_EQ(testenv::run("mkdir " + testenv::shell_quote(home)), 0);
     start(dir, home);
-    std::string dialog = wait_window("Settings");
+    std::string dialog = xdriver::wait_window("Settings");
     ASSERT_FALSE(dialog.empty());
     bool ended = wait_until(
         [&] {
-            press(dialog, "Escape");
+            xdriver::focus_key(dialog, "Escape");
             return wait_until([&] { return testenv::exists(dir + "/status"); }, 2);
         },
         30);

@@ -34,6 +34,23 @@ std::string unavailable() {
     return "";
 }
 
+std::string wait_window(const std::string& title, double seconds) {
+    std::string out;
+    for (int i = 0; i <= int(seconds * 20); ++i) {
+        if (testenv::run("xdotool search --onlyvisible --name " +
+                             testenv::shell_quote("^" + title + "$") + " 2>/dev/null",
+                         &out) == 0 &&
+            !out.empty())
+            return out.substr(0, out.find('\n'));
+        sleep_ms(50);
+    }
+    return "";
+}
+
+void focus_key(const std::string& window, const std::string& keys) {
+    testenv::run("xdotool windowfocus --sync " + window + " key " + keys + " 2>/dev/null");
+}
+
 app_t::~app_t() {
     if (m_pid > 0) {
         ::kill(m_pid, SIGKILL);

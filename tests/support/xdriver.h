@@ -14,6 +14,14 @@ namespace xdriver {
 // Empty when a display, xdotool and import are all there; else why not.
 std::string unavailable();
 
+// Waits up to `seconds` for a visible window whose whole title is `title`
+// (whoever started it): its id, or empty.
+std::string wait_window(const std::string& title, double seconds = 60);
+
+// Gives the window the focus, then types the keys: GTK windows take keys
+// only when focused, and without a window manager nobody else focuses them.
+void focus_key(const std::string& window, const std::string& keys);
+
 // Pixels read from the screen: 8-bit RGB, rows top to bottom.
 struct shot_t {
     int width = 0, height = 0;
