@@ -17,6 +17,7 @@
 #include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
+#include "snapfolio/engine/curate.h"
 #include "snapfolio/engine/entryops.h"
 #include "snapfolio/engine/external.h"
 #include "snapfolio/engine/global.h"
@@ -58,20 +59,7 @@ bool ask_yes_no(Gtk::Window& parent, const std::string& question) {
 }  // namespace
 
 uint64_t angle_to_turns(const std::string& name, double degrees) {
-    const long angle = (long)degrees;
-    switch (angle) {
-        case 0:
-            return 0;
-        case 90:
-            return 1;
-        case 180:
-            return 2;
-        case 270:
-            return 3;
-        default:
-            libutils::report(std::cerr, name, ": ", angle, ": not 90/180/270.");
-            return 0;
-    }
+    return quarter_turns(name, int(long(degrees)), std::cerr);
 }
 
 libgr::direction2ul_t clip_thumbnail_size(libgr::direction2ul_t size) {
