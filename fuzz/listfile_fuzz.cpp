@@ -11,24 +11,16 @@
 #include <iostream>
 #include <string>
 
+#include "fuzz/scratchfile.h"
 #include "glimvue/imagelist.h"
 
 namespace {
 
-struct scratch_t {
-    std::string path;
-    ~scratch_t() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-} s_scratch;
-
 // A folder with a few pictures' names for the lines to hit.
 const std::string& dir() {
     static const std::string d = [] {
-        char tmpl[] = "/tmp/glimvue-fuzz-list-XXXXXX";
-        if (!mkdtemp(tmpl)) std::abort();
-        s_scratch.path = tmpl;
+        static fuzz::scratch_dir_t scratch;
+        const char* tmpl = scratch.path.c_str();
         for (const char* n : {"a.jpg", "B.PNG", "c.tga"}) std::ofstream(std::string(tmpl) + "/" + n);
         std::filesystem::create_directory(std::string(tmpl) + "/d.bmp");
         if (chdir(tmpl) != 0) std::abort();

@@ -11,23 +11,15 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz/scratchfile.h"
 #include "glimlib/option.h"
 
 namespace {
 
-struct scratch_t {
-    std::string path;
-    ~scratch_t() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-} s_scratch;
-
 const std::string& dir() {
     static const std::string d = [] {
-        char tmpl[] = "/tmp/glimvue-fuzz-option-XXXXXX";
-        if (!mkdtemp(tmpl)) std::abort();
-        s_scratch.path = tmpl;
+        static fuzz::scratch_dir_t scratch;
+        const char* tmpl = scratch.path.c_str();
         std::cerr.rdbuf(nullptr);  // reports of missing value words, verbose lines
         std::cout.rdbuf(nullptr);
         return std::string(tmpl);

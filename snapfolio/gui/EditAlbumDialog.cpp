@@ -42,13 +42,7 @@ bool EditAlbumDialog::make_rows() {
         const std::string& name = files[i];
         PictureCell& cell =
             add_cell(std::make_unique<PictureCell>(album_path, name, name, marks, true), i, true);
-        // A picture in both lists shows as good.
-        if (good.find(name))
-            cell.good_radio.set_active(true);
-        else if (fail.find(name))
-            cell.fail_radio.set_active(true);
-        else
-            cell.subtle_radio.set_active(true);
+        cell.show_quality(good, fail);
 
         cell.good_radio.signal_toggled().connect(
             sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_good), i));

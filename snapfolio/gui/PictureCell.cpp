@@ -142,6 +142,15 @@ void PictureCell::attach(Gtk::Grid& grid, int column, int row, bool quality_row)
     put(info_label, true);
 }
 
+void PictureCell::show_quality(const best_t& good, const best_t& fail) {
+    if (good.find(name))
+        good_radio.set_active(true);
+    else if (fail.find(name))
+        fail_radio.set_active(true);
+    else
+        subtle_radio.set_active(true);
+}
+
 void PictureCell::set_editable(bool editable) {
     comment_view.set_editable(editable);
     comment_view.set_cursor_visible(editable);

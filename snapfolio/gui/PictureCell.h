@@ -57,6 +57,10 @@ struct PictureCell {
     PictureCell(const path_t& album, const std::string& name, const std::string& shown_name,
                 const album_t& marks, bool quality);
 
+    // Sets the quality radios from the good and fail lists; a picture in
+    // both shows as good.
+    void show_quality(const best_t& good, const best_t& fail);
+
     // The comment as typed, in the locale's encoding.
     std::string comment_text();
     // The turn field in degrees.

@@ -36,12 +36,7 @@ bool ViewAlbumDialog::make_rows() {
         const std::string& name = files[i];
         PictureCell& cell =
             add_cell(std::make_unique<PictureCell>(album_path, name, name, marks, true), i, true);
-        if (good.find(name))
-            cell.good_radio.set_active(true);
-        else if (fail.find(name))
-            cell.fail_radio.set_active(true);
-        else
-            cell.subtle_radio.set_active(true);
+        cell.show_quality(good, fail);
         // Looking only: no turn controls.
         if (cell.is_rotate_check.get_parent()) cell.quality_box.remove(cell.is_rotate_check);
         if (cell.angle_spin.get_parent()) cell.quality_box.remove(cell.angle_spin);
