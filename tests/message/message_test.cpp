@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "libutils/path.h"
 #include "support/testenv.h"

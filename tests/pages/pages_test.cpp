@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "libutils/file.h"
-#include "pagetest.h"
+#include "support/pagetest.h"
 #include "snapfolio/engine/albumpage.h"
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
