@@ -55,8 +55,7 @@ struct turn_state_t {
 namespace {
 
 bool transposes(JXFORM_CODE code) {
-    return code == JXFORM_TRANSPOSE || code == JXFORM_TRANSVERSE || code == JXFORM_ROT_90 ||
-           code == JXFORM_ROT_270;
+    return code == JXFORM_ROT_90 || code == JXFORM_ROT_270;
 }
 
 // The MCU of the source in pixels. A single-component scan is coded block by
@@ -273,13 +272,10 @@ bool jtransform_perfect_transform(JDIMENSION image_width, JDIMENSION image_heigh
     bool whole_w = MCU_width > 0 && image_width % (JDIMENSION)MCU_width == 0;
     bool whole_h = MCU_height > 0 && image_height % (JDIMENSION)MCU_height == 0;
     switch (transform) {
-        case JXFORM_FLIP_H:
         case JXFORM_ROT_270:
             return whole_w;
-        case JXFORM_FLIP_V:
         case JXFORM_ROT_90:
             return whole_h;
-        case JXFORM_TRANSVERSE:
         case JXFORM_ROT_180:
             return whole_w && whole_h;
         default:
@@ -290,7 +286,6 @@ bool jtransform_perfect_transform(JDIMENSION image_width, JDIMENSION image_heigh
 bool jtransform_request_workspace(j_decompress_ptr srcinfo, jpeg_transform_info* info) {
     info->workspace_coef_arrays = nullptr;
     info->state = nullptr;
-    if (info->trim || info->force_grayscale || info->crop) return false;
     JXFORM_CODE code = info->transform;
     if (code != JXFORM_NONE && code != JXFORM_ROT_90 && code != JXFORM_ROT_180 &&
         code != JXFORM_ROT_270)

@@ -22,15 +22,12 @@
 
 namespace libgr {
 
+// The turns keep the numbers jpegtran's transform library gives them.
 enum JXFORM_CODE {
-    JXFORM_NONE,        // no transformation
-    JXFORM_FLIP_H,      // horizontal flip (not built)
-    JXFORM_FLIP_V,      // vertical flip (not built)
-    JXFORM_TRANSPOSE,   // transpose across the UL-to-LR axis (not built)
-    JXFORM_TRANSVERSE,  // transpose across the UR-to-LL axis (not built)
-    JXFORM_ROT_90,      // 90 degrees clockwise
-    JXFORM_ROT_180,     // 180 degrees
-    JXFORM_ROT_270      // 270 degrees clockwise (90 counter-clockwise)
+    JXFORM_NONE = 0,     // no transformation
+    JXFORM_ROT_90 = 5,   // 90 degrees clockwise
+    JXFORM_ROT_180 = 6,  // 180 degrees
+    JXFORM_ROT_270 = 7   // 270 degrees clockwise (90 counter-clockwise)
 };
 
 struct turn_state_t;  // the band producer of transupp.cpp
@@ -38,10 +35,7 @@ struct turn_state_t;  // the band producer of transupp.cpp
 struct jpeg_transform_info {
     // Set by the caller.
     JXFORM_CODE transform = JXFORM_NONE;
-    bool perfect = false;          // refuse when an edge block would have to stay unmirrored
-    bool trim = false;             // drop partial edge blocks (not built: refused)
-    bool force_grayscale = false;  // keep only the luma component (not built: refused)
-    bool crop = false;             // cut out a region (not built: refused)
+    bool perfect = false;  // refuse when an edge block would have to stay unmirrored
 
     // Set by jtransform_request_workspace.
     int num_components = 0;
@@ -55,7 +49,7 @@ struct jpeg_transform_info {
 
 // Plans the transform after jpeg_read_header. False when the request cannot
 // be met: `perfect` asked for and the picture's edges are not whole MCUs, or
-// an option or code that is not built.
+// a code other than the four above.
 bool jtransform_request_workspace(j_decompress_ptr srcinfo, jpeg_transform_info* info);
 
 // After jpeg_copy_critical_parameters: sets the output size, exchanges

@@ -35,6 +35,14 @@ std::string read_file(const std::string& path);
 bool write_file(const std::string& path, const std::string& bytes);
 bool exists(const std::string& path);
 
+// What a call wrote to standard error (GoogleTest's capture around it).
+template <class F>
+std::string stderr_of(F&& f) {
+    testing::internal::CaptureStderr();
+    f();
+    return testing::internal::GetCapturedStderr();
+}
+
 }  // namespace testenv
 
 // Skips the current test with a clear message when the shared camera files
