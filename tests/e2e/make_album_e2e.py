@@ -8,9 +8,7 @@ entry removed (cancelled once at the second question, then confirmed).
 The camera files are those beside the checkout (SOURCE_DIR/../shared, or
 $SNAPFOLIO_SHARED); without them the test exits 77 (skipped).
 """
-import filecmp
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -18,6 +16,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import snapdriver as sd  # noqa: E402
+from albumfiles import read, snapshot, write  # noqa: E402
 
 BIN = sys.argv[1]
 SHARED = os.environ.get('SNAPFOLIO_SHARED') or os.path.join(sys.argv[2], '..', 'shared')
@@ -39,35 +38,6 @@ def check(ok, what):
     if not ok:
         failures.append(what)
         print('FAIL:', what)
-
-
-def write(path, text):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, 'w', newline='') as f:
-        f.write(text)
-
-
-def read(path):
-    with open(path, 'rb') as f:
-        return f.read()
-
-
-def snapshot(top):
-    """Every file and link below top: relative name -> bytes or link text;
-    pages without the line that says when they were made."""
-    files = {}
-    for d, dirs, names in os.walk(top):
-        for n in names + [x for x in dirs if os.path.islink(os.path.join(d, x))]:
-            p = os.path.join(d, n)
-            rel = os.path.relpath(p, top)
-            if os.path.islink(p):
-                files[rel] = b'-> ' + os.readlink(p).encode()
-            else:
-                data = read(p)
-                if n.endswith('.html'):
-                    data = re.sub(rb'\nHTML Generated: [^\n]*', b'\nHTML Generated: (time)', data)
-                files[rel] = data
-    return files
 
 
 def differences(a, b):

@@ -1,9 +1,11 @@
 // The album dialogs in-process, on albums made by the real chain: quality
 // and mark rules, what OK, Apply and Cancel write, when the best-of pages
-// are made again, read-only collections, accessible names.
+// are made again, read-only collections, accessible names, the scroll
+// position kept across Apply.
 #include <gtest/gtest.h>
 #include <gtkmm.h>
 
+#include <functional>
 #include <sstream>
 
 #include "gui/gui_env.h"
@@ -15,6 +17,8 @@
 #include "snapfolio/gui/CollectionDialog.h"
 #include "snapfolio/gui/EditAlbumDialog.h"
 #include "snapfolio/gui/ViewAlbumDialog.h"
+#include "snapfolio/gui/albumdialogs.h"
+#include "snapfolio/gui/textconv.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
@@ -243,4 +247,69 @@ TEST_F(AlbumDialogTest, AnEditableCollectionWritesTheChangedAlbumAndItsPages) {
     EXPECT_EQ(again.get_items().size(), 0u);
     EXPECT_EQ(testenv::read_file(root + "/_BestBook/index.html").find("P2.JPG"),
               std::string::npos);
+}
+
+TEST_F(AlbumDialogTest, EveryEditableDialogKeepsItsScrollPositionAcrossApply) {
+    // One picture a row and a dozen rows: the grid scrolls.
+    g_global.horizontal_items = 1;
+    std::vector<files_t> files;
+    std::string names;
+    for (int i = 0; i < 12; ++i) {
+        std::string name = "M" + std::to_string(10 + i) + ".JPG";
+        put(name, albumtest::photo(120, 80, 1, true, unsigned(i + 7)));
+        files.push_back({name, 0});
+        names += name + "\r\n";
+    }
+    const path_t many("", root, "many");
+    ::mkdir(many.str().c_str(), 0755);
+    ASSERT_TRUE(albumtest::make_album(camera, files, many).ok);
+    testenv::write_file(many.str("txt", "good.txt"), names);
+    testenv::write_file(many.str("txt", "best.txt"), names);
+
+    using run_f = std::function<int(Glib::RefPtr<Gtk::Adjustment>&)>;
+    const struct {
+        const char* dialog;
+        run_f run;
+    } cases[] = {
+        {"edit album", [&](auto& s) { return run_edit_album_dialog(parent(), many, "", s); }},
+        {"_Best",
+         [&](auto& s) {
+             return run_good_album_dialog(parent(), path_t("", root, "_Best"), "", true, s);
+         }},
+        {"_BestBook",
+         [&](auto& s) {
+             return run_best_book_dialog(parent(), path_t("", root, "_BestBook"), "", true, s);
+         }},
+    };
+    for (const auto& c : cases) {
+        const std::string title = c.dialog[0] == '_' ? msg(msg_best_pictures) : msg(msg_edit);
+        double shown = -1, upper = 0;
+        auto scrolled = [](Gtk::Dialog& d) {
+            guitest::pump(200);  // laid out, the old position put back
+            return dynamic_cast<AlbumGridDialog&>(d).get_scrolled().get_vadjustment();
+        };
+        guitest::dialog_script_t script({
+            {title,
+             [&](Gtk::Dialog& d) {
+                 auto adjustment = scrolled(d);
+                 dynamic_cast<AlbumGridDialog&>(d).get_title_entry().set_text("Many");
+                 upper = adjustment->get_upper() - adjustment->get_page_size();
+                 adjustment->set_value(300);
+                 d.response(Gtk::RESPONSE_APPLY);
+             }},
+            {title,
+             [&](Gtk::Dialog& d) {
+                 shown = scrolled(d)->get_value();
+                 d.response(Gtk::RESPONSE_CANCEL);
+             }},
+        });
+        error_boxes_t boxes;
+        Glib::RefPtr<Gtk::Adjustment> scroll;
+        EXPECT_EQ(c.run(scroll), Gtk::RESPONSE_APPLY) << c.dialog;
+        EXPECT_EQ(scroll->get_value(), 300) << c.dialog;
+        EXPECT_EQ(c.run(scroll), Gtk::RESPONSE_CANCEL) << c.dialog;
+        EXPECT_GT(upper, 300) << c.dialog << ": the grid does not scroll";
+        EXPECT_EQ(shown, 300) << c.dialog;
+        EXPECT_EQ(boxes.texts, std::vector<std::string>()) << c.dialog;
+    }
 }
