@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "glimlib/option.h"
+#include "glimlib/stagetime.h"
 #include "libgr/gl/grerror.h"
 #include "libgr/image/imageops.h"
 #include "libgr/imagefile/imagebmp.h"
@@ -217,6 +218,7 @@ bool ViewObject::setImage(const std::string& path) {
     std::unique_ptr<libgr::image_object_t> loader = loader_for(path);
     if (!loader) return libutils::fail(std::cerr, path, ": unsupported picture type.");
     if (!loader->load(m_image, path.c_str())) return false;
+    stage_time("decode");
     m_rightrotatecount = loader->rightrotatecount();
     uint32_t limit = tile_side_limit();
     if (m_image.desc.format == libgr::IMAGE_FORMAT_INDEX) {
@@ -235,6 +237,7 @@ bool ViewObject::setImage(const std::string& path) {
     for (auto& s : m_textures.sources) s.setTextureParameter(&m_texparam);
     m_textures.setTexParm(&m_texparam);
     grPrintError("squares_to_texobjs");
+    stage_time("tiles");
     if (g_option.debug) std::cerr << "ViewObject::setImage() end" << std::endl;
     return true;
 }
@@ -246,6 +249,10 @@ libgr::direction2l_t ViewObject::getImageSize() const {
 void ViewObject::load_texture() {
     if (m_loaded) return;
     m_textures.Preload();
+    if (stage_times_on()) {
+        glFinish();  // the upload is measured, not queued
+        stage_time("upload");
+    }
     m_loaded = true;
 }
 

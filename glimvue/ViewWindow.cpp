@@ -7,6 +7,7 @@
 
 #include "glimlib/message.h"
 #include "glimlib/option.h"
+#include "glimlib/stagetime.h"
 #include "glimvue/bindings.h"
 #include "glimvue/glextload.h"
 #include "glimvue/resizepolicy.h"
@@ -76,6 +77,7 @@ image_sink_t ViewWindow::sink() {
 // --- window events ------------------------------------------------------------------
 
 void ViewWindow::init() {
+    glimlib::stage_time("window");
     load_gl_extensions();
     m_scene.Init(m_progdir);
     GLFWwindow* w = window();
@@ -112,7 +114,14 @@ void ViewWindow::reshape(int w, int h) {
     if (g_option.debug) std::cout << "newwinsize is " << fb << std::endl;
 }
 
-void ViewWindow::display() { m_scene.Display(); }
+void ViewWindow::display() {
+    m_scene.Display();
+    if (glimlib::stage_times_on() && !m_drawn_timed && m_scene.hasCurrent()) {
+        glFinish();  // the drawing is measured, not queued
+        glimlib::stage_time("draw");
+        m_drawn_timed = true;
+    }
+}
 
 void ViewWindow::keyboard(unsigned char key, int, int) {
     if (g_option.debug)

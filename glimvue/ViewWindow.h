@@ -118,6 +118,7 @@ class ViewWindow : public gems::glutyAPI4 {
     imagelist_t m_list;
     libgr::direction2l_t m_lastsize;
     libgr::direction2l_t m_pixelratio{1, 1};
+    bool m_drawn_timed = false;  // the first picture's drawing has been timed
 
     GLFWwindow* window() const;
     image_sink_t sink();

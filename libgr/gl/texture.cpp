@@ -8,6 +8,7 @@
 
 #include "libgr/gl/glsupport.h"
 #include "libgr/gl/grerror.h"
+#include "libgr/gl/mipmap.h"
 #include "libutils/error.h"
 
 namespace libgr {
@@ -93,10 +94,45 @@ void load_palette(const image2d_t& image) {
     glPixelTransferi(GL_MAP_COLOR, GL_TRUE);
 }
 
+// Level 0 and every smaller level of a power-of-two texture, the smaller
+// ones halved here (see mipmap.h for why); false, with nothing uploaded, for
+// a layout mipmap_halve does not take.
+bool upload_own_mipmaps(GLenum target, const image2d_t& image, const gl_loading_format_t& f,
+                        uint32_t fixed, bool border, bool sub) {
+    if (!fixed || border || !mipmap_halvable(image)) return false;
+    const uint32_t side0 = grPowerOfTwo(fixed);
+    if (!sub && g_glsupport.TexStorage2D) {
+        // All levels in one allocation: specifying them one by one makes
+        // Mesa gather them into a new allocation at the first draw.
+        GLsizei count = 1;
+        for (uint32_t s = side0; s > 1; s >>= 1) ++count;
+        grPrintError("before-tex-storage2d");  // so that the check below is this call's
+        g_glsupport.TexStorage2D(target, count, f.internalformat, GLsizei(side0), GLsizei(side0));
+        // A format storage does not take leaves the mutable way below.
+        sub = glGetError() == GL_NO_ERROR;
+    }
+    upload_level(target, 0, image, f, fixed, false, sub);
+    image2d_t levels[2];
+    const image2d_t* from = &image;
+    GLint level = 0;
+    for (uint32_t side = side0; side > 1; side >>= 1) {
+        image2d_t& next = levels[++level % 2];
+        if (!mipmap_halve(next, *from)) {
+            // Without memory for a level, GL completes the chain itself.
+            if (g_glsupport.GenerateMipmap) g_glsupport.GenerateMipmap(target);
+            break;
+        }
+        upload_level(target, level, next, f, fixed, false, sub);
+        from = &next;
+    }
+    return true;
+}
+
 // Level 0 with mipmaps, by the best way the implementation offers.
 void upload_with_mipmaps(GLenum target, const image2d_t& image, const gl_loading_format_t& f,
                          uint32_t fixed, bool border, bool sub) {
-    if (g_glsupport.version_at_least(3, 0) && g_glsupport.GenerateMipmap) {
+    if (upload_own_mipmaps(target, image, f, fixed, border, sub)) {
+    } else if (g_glsupport.version_at_least(3, 0) && g_glsupport.GenerateMipmap) {
         upload_level(target, 0, image, f, fixed, border, sub);
         g_glsupport.GenerateMipmap(target);
     } else if (g_glsupport.SGIS_generate_mipmap && sgis_can_build(f.internalformat)) {

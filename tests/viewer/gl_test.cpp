@@ -11,6 +11,7 @@
 #include "glimlib/viewscene.h"
 #include "glimvue/glextload.h"
 #include "libgr/gl/glformat.h"
+#include "libgr/gl/mipmap.h"
 #include "libgr/gl/texture.h"
 #include "libgr/imagefile/imagejpeg.h"
 #include "support/jpegfixture.h"
@@ -137,4 +138,63 @@ TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
                                libgr::IMAGE_BITS_64)));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Not supported image format!"),
               std::string::npos);
+}
+
+TEST(Mipmap, HalvingRoundsAndKeepsOddEdges) {
+    struct case_t {
+        uint32_t w, h;
+        std::vector<unsigned char> in, out;  // grey, rows bottom-up
+    } cases[] = {
+        {2, 2, {1, 2, 2, 2}, {2}},               // (7 + 2) / 4 rounds to 2
+        {3, 1, {0, 10, 255}, {5, 255}},          // odd last column averaged with itself
+        {1, 3, {8, 9, 200}, {9, 200}},           // odd last row likewise
+        {1, 1, {77}, {77}},
+    };
+    for (const auto& c : cases) {
+        image2d_t src, dst;
+        src.desc = libgr::image_desc_t(libgr::IMAGE_FORMAT_GRAYSCALE, libgr::IMAGE_TYPE_UINT,
+                                       libgr::IMAGE_BITS_8);
+        src.width = c.w, src.height = c.h;
+        ASSERT_TRUE(src.allocate());
+        for (uint32_t y = 0; y < c.h; ++y)
+            for (uint32_t x = 0; x < c.w; ++x) src[y][x] = c.in[y * c.w + x];
+        ASSERT_TRUE(libgr::mipmap_halve(dst, src));
+        std::vector<unsigned char> got;
+        for (uint32_t y = 0; y < dst.height; ++y)
+            for (uint32_t x = 0; x < dst.width; ++x) got.push_back(dst[y][x]);
+        EXPECT_EQ(got, c.out) << c.w << "x" << c.h;
+    }
+    image2d_t wide, out;
+    wide.desc = libgr::image_desc_t(libgr::IMAGE_FORMAT_RGB, libgr::IMAGE_TYPE_UINT,
+                                    libgr::IMAGE_BITS_16);
+    EXPECT_FALSE(libgr::mipmap_halve(out, wide));
+}
+
+// Every level of a mipmapped tile texture down to 1 x 1 holds the tile's
+// colour in its lower-left part: minified pictures keep their edges.
+TEST_F(GlWindow, MipmappedTileKeepsItsColourAtEveryLevel) {
+    image2d_t tile;
+    tile.width = 300, tile.height = 37;
+    ASSERT_TRUE(tile.allocate());
+    for (uint32_t y = 0; y < tile.height; ++y)
+        for (uint32_t x = 0; x < tile.width; ++x) {
+            unsigned char* p = tile[y] + 3 * x;
+            p[0] = 200, p[1] = 30, p[2] = 90;
+        }
+    libgr::grTexture2D source;
+    source.setBuildMipmap(true);
+    source.setImage(tile, 300);
+    libgr::grTextureObject object;
+    ASSERT_TRUE(object.Preload(&source));
+    for (GLint level = 0; level <= 9; ++level) {
+        image2d_t back;
+        ASSERT_TRUE(object.GetTextureImage(level, back));
+        ASSERT_EQ(back.width, 512u >> level) << level;
+        uint32_t w = (300 + (1u << level) - 1) >> level, h = (37 + (1u << level) - 1) >> level;
+        int bad = 0;
+        for (uint32_t y = 0; y < h; ++y)
+            for (uint32_t x = 0; x < w; ++x)
+                if (std::memcmp(px(back, x, y), tile[0], 3) != 0) ++bad;
+        EXPECT_EQ(bad, 0) << "level " << level;
+    }
 }
