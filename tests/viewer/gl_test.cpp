@@ -106,6 +106,40 @@ TEST_F(GlWindow, PictureDrawnOneToOneReadsBackByteIdentical) {
     }
 }
 
+// A large JPEG asked to cover a small window comes in reduced, keeps its
+// full size for the view, and once refined is drawn 1:1 byte for byte.
+TEST_F(GlWindow, ReducedFirstLookIsReplacedByTheFullPicture) {
+    std::string path = testenv::scratch_dir("gl") + "/big.jpg";
+    jpegfixture::options_t o;
+    o.width = 520, o.height = 260, o.seed = 7;
+    ASSERT_TRUE(jpegfixture::write_jpeg(path, o));
+    image2d_t decoded;
+    libgr::image_jpeg1_t reader;
+    ASSERT_TRUE(reader.load(decoded, path.c_str()));
+    struct case_t {
+        uint32_t cover_w, cover_h;
+        bool reduced;
+    } cases[] = {{128, 64, true}, {300, 64, false}, {0, 0, false}};
+    for (const auto& c : cases) {
+        open(600, 300);
+        glimlib::ViewScene scene;
+        scene.Init("");
+        ASSERT_TRUE(scene.addImage(path, "", c.cover_w, c.cover_h));
+        EXPECT_EQ(scene.current_reduced(), c.reduced) << c.cover_w;
+        EXPECT_EQ(scene.getCurrentImageSize(), libgr::direction2l_t(520, 260));
+        scene.make_graph("");
+        scene.refine("");
+        EXPECT_FALSE(scene.current_reduced());
+        scene.Origin();
+        scene.Scale(1);
+        scene.Reshape(600, 300);
+        scene.Display();
+        image2d_t shot;
+        ASSERT_TRUE(libgr::grReadPixelsRGB(shot, GL_BACK));
+        EXPECT_EQ(differences(shot, decoded, 600, 300), 0) << c.cover_w;
+    }
+}
+
 TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
     image2d_t tile;
     tile.width = 300, tile.height = 200;
