@@ -56,11 +56,15 @@ echo "first frame, median of $runs: glimvue3 $o s, feh $f s, djpeg decode $d s"
 echo "ratios: glimvue3/feh $(echo "$o / $f" | bc -l | cut -c1-5), glimvue3/djpeg $(echo "$o / $d" | bc -l | cut -c1-5)"
 echo "peak memory: glimvue3 $((m / 1024)) MiB, decoded picture $(echo "$decoded / 1024" | bc) MiB"
 # The marks: "time: <stage> <seconds since the previous mark> ...".
+# A large photo is first shown from a reduced decode; the full-* marks are
+# the full-resolution picture that replaces it.
+mark() { awk -v s="$1" -v c="$2" '$1 == "time:" && $2 == s {print $c}' "$work/marks" | median; }
 split=""
-for stage in window decode tiles upload draw; do
-    v=$(awk -v s="$stage" '$1 == "time:" && $2 == s {print $3}' "$work/marks" | median)
-    split="$split $stage $v"
-done
-echo "glimvue3 split, medians in s (window: start to GL window; upload: tiles with mipmaps; draw: first frame):$split"
+for stage in window decode tiles upload draw; do split="$split $stage $(mark $stage 3)"; done
+echo "glimvue3 split to the first frame, medians in s (window: start to GL window; upload: tiles with mipmaps):$split"
 echo "$split" | awk '{m = 0; for (i = 1; i < NF; i += 2) if ($(i + 1) > m) {m = $(i + 1); n = $i}
     print "dominant: " n " (" m " s)"}'
+full=$(mark full-draw 4)
+if [ -n "$full" ]; then
+    echo "then in full resolution: decode $(mark full-decode 3) s, upload $(mark full-upload 3) s, draw $(mark full-draw 3) s; on the screen $full s after start"
+fi

@@ -12,7 +12,9 @@ namespace {
 
 using clock_type = std::chrono::steady_clock;
 
-double seconds(clock_type::duration d) { return std::chrono::duration<double>(d).count(); }
+double seconds(clock_type::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 }  // namespace
 
@@ -29,8 +31,8 @@ void stage_time(const char* stage) {
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
     // stdio, not a stream: the marks must not depend on stream state.
-    std::fprintf(stderr, "time: %s %.4f %.4f %ld\n", stage, seconds(now - last), seconds(now - origin),
-                 usage.ru_maxrss / 1024);
+    std::fprintf(stderr, "time: %s %.4f %.4f %ld\n", stage, seconds(now - last),
+                 seconds(now - origin), usage.ru_maxrss / 1024);
     last = now;
 }
 

@@ -176,6 +176,33 @@ texparametercubemap_t texparametercubemap(GLenum min, GLenum mag, GLenum wrap_s,
     return texparametercubemap_t{min, mag, wrap_s, wrap_t, wrap_r, anisotropy};
 }
 
+texparameter1d_t texparameter1d(GLenum min, GLenum mag, GLenum wrap_s, float anisotropy) {
+    return texparameter1d_t{min, mag, wrap_s, anisotropy};
+}
+
+texparameter3d_t texparameter3d(GLenum min, GLenum mag, GLenum wrap_s, GLenum wrap_t,
+                                GLenum wrap_r, float anisotropy) {
+    return texparameter3d_t{min, mag, wrap_s, wrap_t, wrap_r, anisotropy};
+}
+
+void grTexParameter(GLenum target, const texparameter1d_t& p) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
+    if (g_glsupport.EXT_texture_filter_anisotropic)
+        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+}
+
+void grTexParameter(GLenum target, const texparameter3d_t& p) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(p.wrap_t));
+    glTexParameteri(target, GL_TEXTURE_WRAP_R, GLint(p.wrap_r));
+    if (g_glsupport.EXT_texture_filter_anisotropic)
+        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+}
+
 void grTexParameter(GLenum target, const texparameter2d_t& p) {
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
@@ -319,7 +346,7 @@ void grTextureMgr::Release() {
 bool grTextureObject::Preload(const grTexturableImageGL* source) {
     if (!source) return false;
     if (!m_mgr && !m_mgr.newobject()) return false;
-    m_target = grTextureDimToEnum(source->Dimension());
+    m_target = source->Target();
     m_mgr->Generate();
     glBindTexture(m_target, m_mgr->texid());
     bool ok = source->Load();
@@ -367,12 +394,24 @@ bool grTextureObject::isResident() const {
     return glAreTexturesResident(1, &name, &resident) == GL_TRUE || resident == GL_TRUE;
 }
 
-bool grTextureObject::GetTextureImage(GLint level, image2d_t& image) const {
-    if (!m_preloaded || m_target != GL_TEXTURE_2D) return false;
+bool grTextureObject::BindImage(GLuint unit, GLint level, GLenum access) const {
+    if (!m_preloaded || !m_source || !g_glsupport.BindImageTexture) return false;
+    g_glsupport.BindImageTexture(unit, texid(), level, GL_FALSE, 0, access,
+                                 m_source->GetInternalFormat());
+    return true;
+}
+
+void grTextureObject::UnbindImage(GLuint unit) const {
+    if (g_glsupport.BindImageTexture)
+        g_glsupport.BindImageTexture(unit, 0, 0, GL_FALSE, 0, GL_READ_ONLY, GL_R8);
+}
+
+bool grTextureObject::GetTexImage(GLenum target, GLint level, image2d_t& image) const {
+    if (!m_preloaded || m_target == GL_TEXTURE_3D) return false;
     glBindTexture(m_target, m_mgr->texid());
     GLint w = 0, h = 0;
-    glGetTexLevelParameteriv(m_target, level, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(m_target, level, GL_TEXTURE_HEIGHT, &h);
+    glGetTexLevelParameteriv(target, level, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(target, level, GL_TEXTURE_HEIGHT, &h);
     image.clear();
     image.desc = image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_UINT, IMAGE_BITS_8);
     image.window = image_window2d_t();
@@ -381,7 +420,7 @@ bool grTextureObject::GetTextureImage(GLint level, image2d_t& image) const {
     if (!image.allocate()) return false;
     grPixelStorePack(image.store);
     grPixelStorePack(image.window);
-    glGetTexImage(m_target, level, GL_RGB, GL_UNSIGNED_BYTE, image.begin());
+    glGetTexImage(target, level, GL_RGB, GL_UNSIGNED_BYTE, image.begin());
     return true;
 }
 
