@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "glimlib/option.h"
+#include "glimlib/stagetime.h"
 #include "libgr/gl/grerror.h"
 #include "libgr/image/imageops.h"
 #include "libgr/imagefile/imagebmp.h"
@@ -35,10 +36,8 @@ std::unique_ptr<libgr::image_object_t> make_loader() {
 }
 
 const loader_row_t s_loaders[] = {
-    {".jpg", make_loader<libgr::image_jpeg1_t>},
-    {".jpeg", make_loader<libgr::image_jpeg1_t>},
-    {".bmp", make_loader<libgr::image_bmp2_t>},
-    {".png", make_loader<libgr::image_png_t>},
+    {".jpg", make_loader<libgr::image_jpeg1_t>}, {".jpeg", make_loader<libgr::image_jpeg1_t>},
+    {".bmp", make_loader<libgr::image_bmp2_t>},  {".png", make_loader<libgr::image_png_t>},
     {".tga", make_loader<libgr::image_tga_t>},
 };
 
@@ -97,7 +96,8 @@ bool rectangle_to_squares(multi_square_image_t& out, const image2d_t& image, uin
         std::cerr << self << std::endl
                   << "inimg: " << image.width << ", " << image.height << std::endl
                   << "maxsize: " << max_side << std::endl;
-    if (image.compressed) return libutils::fail(std::cerr, self, ": compressed format not supported.");
+    if (image.compressed)
+        return libutils::fail(std::cerr, self, ": compressed format not supported.");
     if (max_side == 0) max_side = 256;
     axis_t ax = cut_axis(image.width, max_side), ay = cut_axis(image.height, max_side);
     uint32_t side = std::max(ax.side, ay.side);
@@ -210,13 +210,22 @@ void multi_texture_object_t::draw_image(float left, float bottom, float right, f
 
 // --- the picture ----------------------------------------------------------------
 
-ViewObject::~ViewObject() { free_texture(); }
+ViewObject::~ViewObject() {
+    free_texture();
+}
 
-bool ViewObject::setImage(const std::string& path) {
+bool ViewObject::setImage(const std::string& path, uint32_t cover_w, uint32_t cover_h) {
     m_path = path;
     std::unique_ptr<libgr::image_object_t> loader = loader_for(path);
     if (!loader) return libutils::fail(std::cerr, path, ": unsupported picture type.");
+    auto* jpeg = dynamic_cast<libgr::image_jpeg1_t*>(loader.get());
+    if (jpeg) jpeg->set_cover(cover_w, cover_h);
     if (!loader->load(m_image, path.c_str())) return false;
+    stage_time(m_refined ? "full-decode" : "decode");
+    m_reduced = jpeg && jpeg->reduction() > 1;
+    m_size = m_reduced
+                 ? libgr::direction2l_t(int32_t(jpeg->full_width()), int32_t(jpeg->full_height()))
+                 : libgr::direction2l_t(int32_t(m_image.width), int32_t(m_image.height));
     m_rightrotatecount = loader->rightrotatecount();
     uint32_t limit = tile_side_limit();
     if (m_image.desc.format == libgr::IMAGE_FORMAT_INDEX) {
@@ -235,17 +244,38 @@ bool ViewObject::setImage(const std::string& path) {
     for (auto& s : m_textures.sources) s.setTextureParameter(&m_texparam);
     m_textures.setTexParm(&m_texparam);
     grPrintError("squares_to_texobjs");
+    stage_time(m_refined ? "full-tiles" : "tiles");
     if (g_option.debug) std::cerr << "ViewObject::setImage() end" << std::endl;
     return true;
 }
 
 libgr::direction2l_t ViewObject::getImageSize() const {
-    return libgr::direction2l_t(int32_t(m_image.width), int32_t(m_image.height));
+    return m_size;
+}
+
+bool ViewObject::refine() {
+    if (!m_reduced) return true;
+    free_texture();
+    ViewObject full;
+    full.m_refined = m_refined = true;
+    if (!full.setImage(m_path)) return false;
+    // The tiles are windows onto the image: both move together.
+    m_image = std::move(full.m_image);
+    m_squares = std::move(full.m_squares);
+    m_textures = std::move(full.m_textures);
+    for (auto& t : m_textures.sources) t.setTextureParameter(&m_texparam);
+    m_textures.setTexParm(&m_texparam);
+    m_reduced = false;
+    return true;
 }
 
 void ViewObject::load_texture() {
     if (m_loaded) return;
     m_textures.Preload();
+    if (stage_times_on()) {
+        glFinish();  // the upload is measured, not queued
+        stage_time(m_refined ? "full-upload" : "upload");
+    }
     m_loaded = true;
 }
 
@@ -264,7 +294,7 @@ void ViewObject::Draw() const {
     if (!m_loaded) return;
     if (g_option.debug) std::cerr << "ViewObject::Draw()" << std::endl;
     grPrintError("before-ViewObject::Draw()");
-    float w = float(m_image.width) / 2, h = float(m_image.height) / 2;
+    float w = float(m_size.x) / 2, h = float(m_size.y) / 2;
     m_textures.draw_image(-w, -h, w, h);
     grPrintError("after-ViewObject::Draw()");
 }

@@ -70,6 +70,10 @@ class ViewObject : public libgr::grObject3D {
     libgr::texparameter2d_t m_texparam;
     bool m_loaded = false;
     bool m_smooth = true;
+    // The picture's full size; the decoded image is smaller while reduced.
+    libgr::direction2l_t m_size;
+    bool m_reduced = false;
+    bool m_refined = false;  // names the start-up timing marks
 
   public:
     ViewObject() = default;
@@ -79,7 +83,14 @@ class ViewObject : public libgr::grObject3D {
 
     // Reads and tiles the picture (needs a current GL context for the
     // texture size limit); false for an unknown extension or a failed load.
-    bool setImage(const std::string& path);
+    // With a cover size, a JPEG may be decoded reduced (a fast first look,
+    // see jpeginfo_t::cover_width) as long as it keeps that many pixels; it
+    // is still drawn at its full size, and refine() replaces it.
+    bool setImage(const std::string& path, uint32_t cover_w = 0, uint32_t cover_h = 0);
+    bool reduced() const { return m_reduced; }
+    // The full-resolution picture in place of a reduced one (textures
+    // unloaded); a failed load keeps the reduced one.
+    bool refine();
     libgr::direction2l_t getImageSize() const;
     uint64_t rightrotatecount() const { return m_rightrotatecount; }
     const libgr::image2d_t& image() const { return m_image; }

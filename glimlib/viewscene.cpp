@@ -32,7 +32,9 @@ float uniform_scale(const matrix3w_t& m) {
 
 // --- records ----------------------------------------------------------------------
 
-ViewScene::obj_t::~obj_t() { free_graph(); }
+ViewScene::obj_t::~obj_t() {
+    free_graph();
+}
 
 void ViewScene::obj_t::make_graph(const std::string& data_dir) {
     if (graph_made) return;
@@ -56,7 +58,8 @@ void ViewScene::obj_t::free_graph() {
 
 // --- pictures ---------------------------------------------------------------------
 
-bool ViewScene::addImage(const std::string& path, const std::string& data_dir) {
+bool ViewScene::addImage(const std::string& path, const std::string& data_dir, uint32_t cover_w,
+                         uint32_t cover_h) {
     (void)data_dir;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
@@ -64,7 +67,7 @@ bool ViewScene::addImage(const std::string& path, const std::string& data_dir) {
     bool had_current = hasCurrent();
     m_objs.emplace_back();
     obj_t& o = m_objs.back();
-    if (!o.viewobj.setImage(path)) {
+    if (!o.viewobj.setImage(path, cover_w, cover_h)) {
         m_objs.pop_back();
         if (!had_current) m_current = m_objs.end();
         return false;
@@ -78,6 +81,15 @@ bool ViewScene::addImage(const std::string& path, const std::string& data_dir) {
     if (!had_current) m_current = m_objs.begin();
     Rotate(-90.0f * float(rightrotatecount()));
     return true;
+}
+
+void ViewScene::refine(const std::string& data_dir) {
+    if (!current_reduced()) return;
+    obj_t& o = *m_current;
+    const bool shown = o.graph_made;
+    o.free_graph();
+    o.viewobj.refine();
+    if (shown) o.make_graph(data_dir);
 }
 
 bool ViewScene::delImage() {
@@ -133,20 +145,26 @@ void ViewScene::multiply(const matrix3w_t& m) {
         m_current->transformer.matrix = libgr::gl_multiply(m_current->transformer.matrix, m);
 }
 
-void ViewScene::Rotate(float degrees, float) { multiply(libgr::rotation_matrix(degrees, 0, 0, 1)); }
+void ViewScene::Rotate(float degrees, float) {
+    multiply(libgr::rotation_matrix(degrees, 0, 0, 1));
+}
 
 void ViewScene::Zoom(float power, float) {
     float s = std::exp2(power);
     multiply(libgr::scale_matrix(s, s, s));
 }
 
-void ViewScene::Scale(float s, float) { multiply(libgr::scale_matrix(s, s, s)); }
+void ViewScene::Scale(float s, float) {
+    multiply(libgr::scale_matrix(s, s, s));
+}
 
 void ViewScene::Move(const libgr::direction3_t& d, float) {
     multiply(libgr::translation_matrix(d.x, d.y, d.z));
 }
 
-void ViewScene::Matrix(const matrix3w_t& m) { multiply(m); }
+void ViewScene::Matrix(const matrix3w_t& m) {
+    multiply(m);
+}
 
 void ViewScene::Origin() {
     if (!hasCurrent()) return;

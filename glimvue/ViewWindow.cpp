@@ -7,6 +7,7 @@
 
 #include "glimlib/message.h"
 #include "glimlib/option.h"
+#include "glimlib/stagetime.h"
 #include "glimvue/bindings.h"
 #include "glimvue/glextload.h"
 #include "glimvue/resizepolicy.h"
@@ -29,7 +30,9 @@ std::ostream& operator<<(std::ostream& os, const direction2l_t& d) {
     return os << "dir2l(" << d.x << ", " << d.y << ")";
 }
 
-gems::glfwyMGR4* manager() { return gems::glfwyMGR4::getSingletonPtr(); }
+gems::glfwyMGR4* manager() {
+    return gems::glfwyMGR4::getSingletonPtr();
+}
 
 // The primary monitor's work area (0 x 0 without one).
 void work_area(int& x, int& y, int& w, int& h) {
@@ -56,7 +59,9 @@ ViewWindow::ViewWindow(int* argc, char** argv) {
 
 ViewWindow::~ViewWindow() = default;
 
-GLFWwindow* ViewWindow::window() const { return manager() ? manager()->win(this) : nullptr; }
+GLFWwindow* ViewWindow::window() const {
+    return manager() ? manager()->win(this) : nullptr;
+}
 
 void ViewWindow::redisplay() {
     if (manager()) manager()->PostRedisplay();
@@ -70,12 +75,40 @@ bool ViewWindow::shift_held() const {
 
 image_sink_t ViewWindow::sink() {
     return image_sink_t{[this] { m_scene.delImage(); },
-                        [this](const std::string& p) { return m_scene.addImage(p, m_progdir); }};
+                        [this](const std::string& p) {
+                            direction2l_t cover = first_look_cover(p);
+                            return m_scene.addImage(p, m_progdir, uint32_t(cover.x),
+                                                    uint32_t(cover.y));
+                        }};
+}
+
+direction2l_t ViewWindow::first_look_cover(const std::string& path) const {
+    // Only a picture shown whole in the window as it is (resize type 1, a
+    // fresh view) can be drawn from fewer pixels at first.
+    if (g_option.resizetype != 1 || !g_option.resetview) return direction2l_t(0, 0);
+    vuefile_t saved;
+    if (g_option.reproduce && saved.load(path)) return direction2l_t(0, 0);
+    // The drawable may still have its first size while the asked one is
+    // on its way: cover the larger.
+    direction2l_t fb = get_window_size();
+    return direction2l_t(std::max(fb.x, g_option.winsize.x), std::max(fb.y, g_option.winsize.y));
+}
+
+void ViewWindow::refine_now() {
+    if (!m_refine_pending) return;
+    m_refine_pending = false;
+    m_scene.refine(m_progdir);
+    redisplay();
+}
+
+void ViewWindow::idle() {
+    refine_now();
 }
 
 // --- window events ------------------------------------------------------------------
 
 void ViewWindow::init() {
+    glimlib::stage_time("window");
     load_gl_extensions();
     m_scene.Init(m_progdir);
     GLFWwindow* w = window();
@@ -112,20 +145,37 @@ void ViewWindow::reshape(int w, int h) {
     if (g_option.debug) std::cout << "newwinsize is " << fb << std::endl;
 }
 
-void ViewWindow::display() { m_scene.Display(); }
+void ViewWindow::display() {
+    m_scene.Display();
+    if (m_scene.current_reduced() && !m_refine_pending) {
+        m_refine_pending = true;
+        glfwPostEmptyEvent();  // wakes the loop once this frame is shown
+    }
+    if (glimlib::stage_times_on() && m_drawn_timed < 2 && m_scene.hasCurrent()) {
+        const bool reduced = m_scene.current_reduced();
+        if (m_drawn_timed == 0 || !reduced) {
+            glFinish();  // the drawing is measured, not queued
+            glimlib::stage_time(m_drawn_timed == 0 ? "draw" : "full-draw");
+            m_drawn_timed = reduced ? 1 : 2;
+        }
+    }
+}
 
 void ViewWindow::keyboard(unsigned char key, int, int) {
+    refine_now();  // input acts on the full picture
     if (g_option.debug)
         std::cout << "key: 0x" << std::hex << int(key) << std::dec << " " << key << std::endl;
     dispatch(*this, g_key_bindings, key);
 }
 
 void ViewWindow::specialkey(int key, int, int) {
+    refine_now();  // input acts on the full picture
     if (g_option.debug) std::cout << "spkey: 0x" << std::hex << key << std::dec << std::endl;
     dispatch(*this, g_special_bindings, key);
 }
 
 void ViewWindow::mouse(int button, int state, int x, int y) {
+    refine_now();  // input acts on the full picture
     if (g_option.debug) std::cout << "mouse: button=" << button << ", state=" << state << std::endl;
     const float px = float(x * m_pixelratio.x), py = float(y * m_pixelratio.y);
     drag_t* drags[3] = {&m_pan, &m_zoom, &m_rotate};
@@ -157,6 +207,7 @@ void ViewWindow::motion(int x, int y) {
 }
 
 void ViewWindow::mousewheel(int wheel, int direction, int, int) {
+    refine_now();  // input acts on the full picture
     if (g_option.debug)
         std::cout << "wheel: number=" << wheel << ", direction=" << direction << std::endl;
     if (wheel == 0) dispatch(*this, g_wheel_bindings, direction);
@@ -171,7 +222,9 @@ void ViewWindow::drop(int count, const char** paths) {
 
 // --- picture list -----------------------------------------------------------------
 
-bool ViewWindow::initial_load() { return m_list.initial_load(sink()); }
+bool ViewWindow::initial_load() {
+    return m_list.initial_load(sink());
+}
 
 void ViewWindow::show_current() {
     residue(true);
@@ -344,11 +397,20 @@ bool ViewWindow::residue_set_window_size(const direction2l_t& size, const direct
 void ViewWindow::cursor_move(int key) {
     libgr::direction3_t d;
     switch (key) {
-        case 262: d = {10, 0, 0}; break;
-        case 263: d = {-10, 0, 0}; break;
-        case 264: d = {0, -10, 0}; break;
-        case 265: d = {0, 10, 0}; break;
-        default: return;
+        case 262:
+            d = {10, 0, 0};
+            break;
+        case 263:
+            d = {-10, 0, 0};
+            break;
+        case 264:
+            d = {0, -10, 0};
+            break;
+        case 265:
+            d = {0, 10, 0};
+            break;
+        default:
+            return;
     }
     if (g_option.cursor_movement == 1) d = -d;
     m_scene.Move(d);
@@ -375,16 +437,26 @@ void ViewWindow::cmd_step_or_quit(int n) {
     cmd_step(n);
 }
 
-void ViewWindow::cmd_first(int) { first(); }
-void ViewWindow::cmd_last(int) { last(); }
-void ViewWindow::cmd_center(int) { go_center(false); }
+void ViewWindow::cmd_first(int) {
+    first();
+}
+void ViewWindow::cmd_last(int) {
+    last();
+}
+void ViewWindow::cmd_center(int) {
+    go_center(false);
+}
 
 void ViewWindow::cmd_quit(int) {
     if (manager()) manager()->Exit();
 }
 
-void ViewWindow::cmd_rotate(int degrees) { m_scene.Rotate(float(degrees)); }
-void ViewWindow::cmd_clear_rotation(int) { m_scene.clrRotate(); }
+void ViewWindow::cmd_rotate(int degrees) {
+    m_scene.Rotate(float(degrees));
+}
+void ViewWindow::cmd_clear_rotation(int) {
+    m_scene.clrRotate();
+}
 
 void ViewWindow::cmd_zoom_digit(int digit) {
     float v = float(digit) * 0.5f;
@@ -393,8 +465,12 @@ void ViewWindow::cmd_zoom_digit(int digit) {
     m_scene.Zoom(-v);
 }
 
-void ViewWindow::cmd_zoom_quarters(int quarters) { m_scene.Zoom(float(quarters) * 0.25f); }
-void ViewWindow::cmd_pan(int key) { cursor_move(key); }
+void ViewWindow::cmd_zoom_quarters(int quarters) {
+    m_scene.Zoom(float(quarters) * 0.25f);
+}
+void ViewWindow::cmd_pan(int key) {
+    cursor_move(key);
+}
 
 void ViewWindow::cmd_toggle_fill(int) {
     GLFWwindow* w = window();
@@ -419,8 +495,12 @@ void ViewWindow::cmd_toggle_fill(int) {
     if (aw > 0 && ah > 0) glfwSetWindowSize(w, aw, ah);
 }
 
-void ViewWindow::cmd_toggle_smooth(int) { m_scene.toggleSmooth(); }
-void ViewWindow::cmd_reload(int) { reload(); }
+void ViewWindow::cmd_toggle_smooth(int) {
+    m_scene.toggleSmooth();
+}
+void ViewWindow::cmd_reload(int) {
+    reload();
+}
 
 void ViewWindow::cmd_iconify_restore(int) {
     if (GLFWwindow* w = window()) {
@@ -429,10 +509,18 @@ void ViewWindow::cmd_iconify_restore(int) {
     }
 }
 
-void ViewWindow::cmd_savejpeg(int) { menu_file_savejpeg(); }
-void ViewWindow::cmd_save_vuefile(int) { menu_edit_save_vuefile(); }
-void ViewWindow::cmd_delete_vuefile(int) { menu_edit_delete_vuefile(); }
-void ViewWindow::cmd_writedefault(int) { menu_edit_writedefault(); }
+void ViewWindow::cmd_savejpeg(int) {
+    menu_file_savejpeg();
+}
+void ViewWindow::cmd_save_vuefile(int) {
+    menu_edit_save_vuefile();
+}
+void ViewWindow::cmd_delete_vuefile(int) {
+    menu_edit_delete_vuefile();
+}
+void ViewWindow::cmd_writedefault(int) {
+    menu_edit_writedefault();
+}
 
 void ViewWindow::cmd_drag(int button) {
     drag_t* drags[3] = {&m_pan, &m_zoom, &m_rotate};
@@ -446,7 +534,8 @@ bool ViewWindow::menu_file_savejpeg() {
     std::string out = make_shotpath(m_list.current());
     m_scene.Display();
     libgr::image2d_t shot;
-    if (!libgr::grReadPixelsRGB(shot, GL_BACK)) return libutils::fail(std::cerr, out, ": read pixels fail.");
+    if (!libgr::grReadPixelsRGB(shot, GL_BACK))
+        return libutils::fail(std::cerr, out, ": read pixels fail.");
     libgr::image_jpeg1_t jpeg;
     if (!jpeg.save(shot, out.c_str())) return libutils::fail(std::cerr, out, ": jpeg1 save fail.");
     if (g_option.verbose) std::cout << out << ": screenshot saved." << std::endl;

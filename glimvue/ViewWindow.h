@@ -32,6 +32,7 @@ class ViewWindow : public gems::glutyAPI4 {
     void init() override;
     void reshape(int w, int h) override;
     void display() override;
+    void idle() override;
     void keyboard(unsigned char key, int x, int y) override;
     void specialkey(int key, int x, int y) override;
     void mouse(int button, int state, int x, int y) override;
@@ -118,6 +119,12 @@ class ViewWindow : public gems::glutyAPI4 {
     imagelist_t m_list;
     libgr::direction2l_t m_lastsize;
     libgr::direction2l_t m_pixelratio{1, 1};
+    // A reduced first look is on the screen: the full picture follows in
+    // the next turn of the event loop (or before the next input).
+    bool m_refine_pending = false;
+    void refine_now();
+    libgr::direction2l_t first_look_cover(const std::string& path) const;
+    int m_drawn_timed = 0;  // the first picture's drawings timed: 2 once it is in full
 
     GLFWwindow* window() const;
     image_sink_t sink();

@@ -96,6 +96,7 @@ bool load_gl_extensions() {
     resolve(s.CompressedTexSubImage2DARB, "glCompressedTexSubImage2DARB",
             s.ARB_texture_compression);
     resolve(s.BindImageTexture, "glBindImageTexture", s.version_at_least(4, 2));
+    resolve(s.TexStorage2D, "glTexStorage2D", s.version_at_least(4, 2));
     resolve(s.ActiveTextureARB, "glActiveTextureARB", s.ARB_multitexture);
     resolve(s.ClientActiveTextureARB, "glClientActiveTextureARB", s.ARB_multitexture);
     resolve(s.MultiTexCoord2fARB, "glMultiTexCoord2fARB", s.ARB_multitexture);

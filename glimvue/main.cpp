@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "glimvue/ViewWindow.h"
+#include "glimlib/stagetime.h"
 #include "glimvue/gems/glfwymgr4.h"
 #include "libutils/error.h"
 
@@ -19,6 +20,7 @@ void report_glfw_error(int code, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    glimlib::stage_time("start");
     std::setlocale(LC_ALL, "");
     // Options first: -h prints the listing and exits before any window.
     glimvue2::ViewWindow view(&argc, argv);

@@ -9,8 +9,9 @@ libgtkmm-3.0-dev libsigc++-2.0-dev libglfw3-dev libgl1-mesa-dev libglu1-mesa-dev
 ffmpeg xdg-utils"
 TEST_PKGS="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick
 libjpeg-turbo-progs libimage-exiftool-perl mesa-utils chromium clang libclang-rt-14-dev
-python3-dogtail python3-pyatspi at-spi2-core dbus-x11 dconf-gsettings-backend dconf-service"
-BENCH_PKGS="exiv2 valgrind"
+python3-dogtail python3-pyatspi at-spi2-core dbus-x11 dconf-gsettings-backend dconf-service
+libx11-dev"
+BENCH_PKGS="exiv2 valgrind feh"
 
 want="$BUILD_PKGS"
 case "${1:-}" in

@@ -191,6 +191,19 @@ void grPixelStoreUnpack(const image_window2d_t& w) {
     glPixelStorei(GL_UNPACK_SKIP_ROWS, GLint(w.skip_rows));
 }
 
+void grPixelStoreUnpack(const image_window1d_t& w) {
+    grPixelStoreUnpack(image_window2d_t());
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, GLint(w.skip_pixels));
+}
+
+void grPixelStoreUnpack(const image_window3d_t& w) {
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, GLint(w.row_length));
+    glPixelStorei(GL_UNPACK_IMAGE_HEIGHT, GLint(w.image_height));
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, GLint(w.skip_pixels));
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, GLint(w.skip_rows));
+    glPixelStorei(GL_UNPACK_SKIP_IMAGES, GLint(w.skip_images));
+}
+
 void grPixelStorePack(const image_store_t* store) {
     glPixelStorei(GL_PACK_SWAP_BYTES, store && store->swap_bytes ? GL_TRUE : GL_FALSE);
     glPixelStorei(GL_PACK_ALIGNMENT, store && store->alignment ? GLint(store->alignment) : 4);
@@ -202,11 +215,15 @@ void grPixelStorePack(const image_window2d_t& w) {
     glPixelStorei(GL_PACK_SKIP_ROWS, GLint(w.skip_rows));
 }
 
-bool grReadPixelsRGB(image2d_t& image, GLenum buffer) {
+namespace {
+
+// The viewport of `buffer` read into a fresh picture of `desc`.
+bool read_viewport(image2d_t& image, GLenum buffer, const image_desc_t& desc, GLenum format,
+                   GLenum type) {
     GLint vp[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, vp);
     image.clear();
-    image.desc = image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_UINT, IMAGE_BITS_8);
+    image.desc = desc;
     image.window = image_window2d_t();
     image.width = uint32_t(vp[2] > 0 ? vp[2] : 0);
     image.height = uint32_t(vp[3] > 0 ? vp[3] : 0);
@@ -214,8 +231,22 @@ bool grReadPixelsRGB(image2d_t& image, GLenum buffer) {
     grPixelStorePack(image.store);
     grPixelStorePack(image.window);
     glReadBuffer(buffer);
-    glReadPixels(vp[0], vp[1], vp[2], vp[3], GL_RGB, GL_UNSIGNED_BYTE, image.begin());
+    glReadPixels(vp[0], vp[1], vp[2], vp[3], format, type, image.begin());
     return true;
+}
+
+}  // namespace
+
+bool grReadPixelsRGB(image2d_t& image, GLenum buffer) {
+    return read_viewport(image, buffer,
+                         image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_UINT, IMAGE_BITS_8), GL_RGB,
+                         GL_UNSIGNED_BYTE);
+}
+
+bool grReadPixelsDepth(image2d_t& image, GLenum buffer) {
+    return read_viewport(image, buffer,
+                         image_desc_t(IMAGE_FORMAT_DEPTH, IMAGE_TYPE_FLOAT, IMAGE_BITS_32),
+                         GL_DEPTH_COMPONENT, GL_FLOAT);
 }
 
 }  // namespace libgr

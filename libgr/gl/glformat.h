@@ -32,11 +32,16 @@ int grTextureEnumToDim(GLenum target);  // else 0
 
 void grPixelStoreUnpack(const image_store_t* store);
 void grPixelStoreUnpack(const image_window2d_t& window);
+void grPixelStoreUnpack(const image_window1d_t& window);
+void grPixelStoreUnpack(const image_window3d_t& window);
 void grPixelStorePack(const image_store_t* store);
 void grPixelStorePack(const image_window2d_t& window);
 
 // The viewport's pixels of `buffer` (GL_BACK, GL_FRONT) as 8-bit RGB, rows
 // bottom row first; false when the picture cannot be allocated.
 bool grReadPixelsRGB(image2d_t& image, GLenum buffer);
+// The same for the depth buffer: {DEPTH, FLOAT, 32 bits}, one float per
+// pixel from 0 (near) to 1 (far).
+bool grReadPixelsDepth(image2d_t& image, GLenum buffer);
 
 }  // namespace libgr

@@ -31,6 +31,7 @@ struct gl_support_t {
     PFNGLCOMPRESSEDTEXIMAGE2DARBPROC CompressedTexImage2DARB = nullptr;
     PFNGLCOMPRESSEDTEXSUBIMAGE2DARBPROC CompressedTexSubImage2DARB = nullptr;
     PFNGLBINDIMAGETEXTUREPROC BindImageTexture = nullptr;
+    PFNGLTEXSTORAGE2DPROC TexStorage2D = nullptr;
     PFNGLACTIVETEXTUREARBPROC ActiveTextureARB = nullptr;
     PFNGLCLIENTACTIVETEXTUREARBPROC ClientActiveTextureARB = nullptr;
     PFNGLMULTITEXCOORD2FARBPROC MultiTexCoord2fARB = nullptr;

@@ -8,6 +8,7 @@
 
 #include "libgr/gl/glsupport.h"
 #include "libgr/gl/grerror.h"
+#include "libgr/gl/mipmap.h"
 #include "libutils/error.h"
 
 namespace libgr {
@@ -93,10 +94,45 @@ void load_palette(const image2d_t& image) {
     glPixelTransferi(GL_MAP_COLOR, GL_TRUE);
 }
 
+// Level 0 and every smaller level of a power-of-two texture, the smaller
+// ones halved here (see mipmap.h for why); false, with nothing uploaded, for
+// a layout mipmap_halve does not take.
+bool upload_own_mipmaps(GLenum target, const image2d_t& image, const gl_loading_format_t& f,
+                        uint32_t fixed, bool border, bool sub) {
+    if (!fixed || border || !mipmap_halvable(image)) return false;
+    const uint32_t side0 = grPowerOfTwo(fixed);
+    if (!sub && g_glsupport.TexStorage2D) {
+        // All levels in one allocation: specifying them one by one makes
+        // Mesa gather them into a new allocation at the first draw.
+        GLsizei count = 1;
+        for (uint32_t s = side0; s > 1; s >>= 1) ++count;
+        grPrintError("before-tex-storage2d");  // so that the check below is this call's
+        g_glsupport.TexStorage2D(target, count, f.internalformat, GLsizei(side0), GLsizei(side0));
+        // A format storage does not take leaves the mutable way below.
+        sub = glGetError() == GL_NO_ERROR;
+    }
+    upload_level(target, 0, image, f, fixed, false, sub);
+    image2d_t levels[2];
+    const image2d_t* from = &image;
+    GLint level = 0;
+    for (uint32_t side = side0; side > 1; side >>= 1) {
+        image2d_t& next = levels[++level % 2];
+        if (!mipmap_halve(next, *from)) {
+            // Without memory for a level, GL completes the chain itself.
+            if (g_glsupport.GenerateMipmap) g_glsupport.GenerateMipmap(target);
+            break;
+        }
+        upload_level(target, level, next, f, fixed, false, sub);
+        from = &next;
+    }
+    return true;
+}
+
 // Level 0 with mipmaps, by the best way the implementation offers.
 void upload_with_mipmaps(GLenum target, const image2d_t& image, const gl_loading_format_t& f,
                          uint32_t fixed, bool border, bool sub) {
-    if (g_glsupport.version_at_least(3, 0) && g_glsupport.GenerateMipmap) {
+    if (upload_own_mipmaps(target, image, f, fixed, border, sub)) {
+    } else if (g_glsupport.version_at_least(3, 0) && g_glsupport.GenerateMipmap) {
         upload_level(target, 0, image, f, fixed, border, sub);
         g_glsupport.GenerateMipmap(target);
     } else if (g_glsupport.SGIS_generate_mipmap && sgis_can_build(f.internalformat)) {
@@ -138,6 +174,33 @@ texparameter2d_t texparameter2d(GLenum min, GLenum mag, GLenum wrap_s, GLenum wr
 texparametercubemap_t texparametercubemap(GLenum min, GLenum mag, GLenum wrap_s, GLenum wrap_t,
                                           GLenum wrap_r, float anisotropy) {
     return texparametercubemap_t{min, mag, wrap_s, wrap_t, wrap_r, anisotropy};
+}
+
+texparameter1d_t texparameter1d(GLenum min, GLenum mag, GLenum wrap_s, float anisotropy) {
+    return texparameter1d_t{min, mag, wrap_s, anisotropy};
+}
+
+texparameter3d_t texparameter3d(GLenum min, GLenum mag, GLenum wrap_s, GLenum wrap_t,
+                                GLenum wrap_r, float anisotropy) {
+    return texparameter3d_t{min, mag, wrap_s, wrap_t, wrap_r, anisotropy};
+}
+
+void grTexParameter(GLenum target, const texparameter1d_t& p) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
+    if (g_glsupport.EXT_texture_filter_anisotropic)
+        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+}
+
+void grTexParameter(GLenum target, const texparameter3d_t& p) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(p.wrap_t));
+    glTexParameteri(target, GL_TEXTURE_WRAP_R, GLint(p.wrap_r));
+    if (g_glsupport.EXT_texture_filter_anisotropic)
+        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
 }
 
 void grTexParameter(GLenum target, const texparameter2d_t& p) {
@@ -283,7 +346,7 @@ void grTextureMgr::Release() {
 bool grTextureObject::Preload(const grTexturableImageGL* source) {
     if (!source) return false;
     if (!m_mgr && !m_mgr.newobject()) return false;
-    m_target = grTextureDimToEnum(source->Dimension());
+    m_target = source->Target();
     m_mgr->Generate();
     glBindTexture(m_target, m_mgr->texid());
     bool ok = source->Load();
@@ -331,12 +394,24 @@ bool grTextureObject::isResident() const {
     return glAreTexturesResident(1, &name, &resident) == GL_TRUE || resident == GL_TRUE;
 }
 
-bool grTextureObject::GetTextureImage(GLint level, image2d_t& image) const {
-    if (!m_preloaded || m_target != GL_TEXTURE_2D) return false;
+bool grTextureObject::BindImage(GLuint unit, GLint level, GLenum access) const {
+    if (!m_preloaded || !m_source || !g_glsupport.BindImageTexture) return false;
+    g_glsupport.BindImageTexture(unit, texid(), level, GL_FALSE, 0, access,
+                                 m_source->GetInternalFormat());
+    return true;
+}
+
+void grTextureObject::UnbindImage(GLuint unit) const {
+    if (g_glsupport.BindImageTexture)
+        g_glsupport.BindImageTexture(unit, 0, 0, GL_FALSE, 0, GL_READ_ONLY, GL_R8);
+}
+
+bool grTextureObject::GetTexImage(GLenum target, GLint level, image2d_t& image) const {
+    if (!m_preloaded || m_target == GL_TEXTURE_3D) return false;
     glBindTexture(m_target, m_mgr->texid());
     GLint w = 0, h = 0;
-    glGetTexLevelParameteriv(m_target, level, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(m_target, level, GL_TEXTURE_HEIGHT, &h);
+    glGetTexLevelParameteriv(target, level, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(target, level, GL_TEXTURE_HEIGHT, &h);
     image.clear();
     image.desc = image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_UINT, IMAGE_BITS_8);
     image.window = image_window2d_t();
@@ -345,7 +420,7 @@ bool grTextureObject::GetTextureImage(GLint level, image2d_t& image) const {
     if (!image.allocate()) return false;
     grPixelStorePack(image.store);
     grPixelStorePack(image.window);
-    glGetTexImage(m_target, level, GL_RGB, GL_UNSIGNED_BYTE, image.begin());
+    glGetTexImage(target, level, GL_RGB, GL_UNSIGNED_BYTE, image.begin());
     return true;
 }
 

@@ -46,7 +46,28 @@ struct texparametercubemap_t {
 texparametercubemap_t texparametercubemap(GLenum min, GLenum mag, GLenum wrap_s, GLenum wrap_t,
                                           GLenum wrap_r, float anisotropy);
 
+struct texparameter1d_t {
+    GLenum min_filter = GL_LINEAR_MIPMAP_LINEAR;
+    GLenum mag_filter = GL_LINEAR;
+    GLenum wrap_s = GL_CLAMP_TO_EDGE;
+    float anisotropy = 1.0f;
+};
+texparameter1d_t texparameter1d(GLenum min, GLenum mag, GLenum wrap_s, float anisotropy);
+
+struct texparameter3d_t {
+    GLenum min_filter = GL_LINEAR_MIPMAP_LINEAR;
+    GLenum mag_filter = GL_LINEAR;
+    GLenum wrap_s = GL_CLAMP_TO_EDGE;
+    GLenum wrap_t = GL_CLAMP_TO_EDGE;
+    GLenum wrap_r = GL_CLAMP_TO_EDGE;
+    float anisotropy = 1.0f;
+};
+texparameter3d_t texparameter3d(GLenum min, GLenum mag, GLenum wrap_s, GLenum wrap_t,
+                                GLenum wrap_r, float anisotropy);
+
 // Applies the record to the texture bound to `target`.
+void grTexParameter(GLenum target, const texparameter1d_t& p);
+void grTexParameter(GLenum target, const texparameter3d_t& p);
 void grTexParameter(GLenum target, const texparameter2d_t& p);
 void grTexParameter(const texparametercubemap_t& p);
 void grTexParameter(GLenum target, const color3aub_t& border);
@@ -65,6 +86,9 @@ class grTexturableImageGL : public grTexturableImage {
   public:
     // Internal format of level 0; GR_NO_NAME when empty or unsupported.
     virtual GLenum GetInternalFormat() const = 0;
+    // The target a texture object binds this source to: by default the one
+    // its dimension names (the rectangle, 2-D too, has its own).
+    virtual GLenum Target() const { return grTextureDimToEnum(Dimension()); }
 };
 
 // Settings every image source shares.
@@ -162,9 +186,19 @@ class grTextureObject : public grTexturableObject {
     GLenum target() const { return m_target; }
     GLuint texid() const { return m_mgr ? m_mgr->texid() : GR_NO_NAME; }
 
-    // Reads level `level` of the texture back (8-bit RGB); false when the
-    // texture is not preloaded or the picture cannot be allocated.
-    bool GetTextureImage(GLint level, image2d_t& image) const;
+    // Binds `level` of the texture to image unit `unit` for shader loads and
+    // stores (GL 4.2), in the source's internal format; false without the
+    // entry point or before Preload. UnbindImage empties the unit.
+    bool BindImage(GLuint unit, GLint level, GLenum access) const;
+    void UnbindImage(GLuint unit) const;
+
+    // Reads level `level` of `target` (this texture's target, or one cube
+    // face) back as 8-bit RGB; false when the texture is not preloaded, is
+    // three-dimensional, or the picture cannot be allocated.
+    bool GetTexImage(GLenum target, GLint level, image2d_t& image) const;
+    bool GetTextureImage(GLint level, image2d_t& image) const {
+        return GetTexImage(m_target, level, image);
+    }
 };
 
 // The smallest power of two >= n (1 for 0).

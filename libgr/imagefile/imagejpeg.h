@@ -20,6 +20,14 @@ class image_jpeg1_t : public image_object_t {
     bool load(image2d_t& image, const char* path) override;
     bool save(const image2d_t& image, const char* path) override;
 
+    // Later loads may decode a reduced picture that still covers w x h
+    // pixels (see jpeginfo_t::cover_width); 0 x 0 loads at full size.
+    void set_cover(uint32_t w, uint32_t h) { m_info.cover_width = w, m_info.cover_height = h; }
+    // Of the last load: the reduction (1, 2, 4 or 8) and the full size.
+    unsigned reduction() const { return m_info.reduction; }
+    uint64_t full_width() const { return m_info.width; }
+    uint64_t full_height() const { return m_info.height; }
+
   private:
     std::string m_path;  // jpegdata_t::name points here
     jpegdata_t m_data;

@@ -74,6 +74,28 @@ bool set_palette(image2d_t& image, png_structp png, png_infop info) {
     return true;
 }
 
+// libpng allocates a chunk's declared length before it reads the chunk (its
+// allocation limit does not cover text chunks): a 40-byte file declaring a
+// 1 GB tEXt chunk would cost 1 GB. So every chunk up to IEND must fit in the
+// file. Leaves the file positioned after the 4 signature bytes read before.
+bool chunks_fit_in_file(FILE* fp) {
+    if (std::fseek(fp, 0, SEEK_END) != 0) return false;
+    long end = std::ftell(fp);
+    if (end < 0) return false;
+    const uint64_t size = uint64_t(end);
+    bool fit = true;
+    for (uint64_t pos = 8; fit && pos + 8 <= size;) {
+        unsigned char head[8];
+        if (std::fseek(fp, long(pos), SEEK_SET) != 0 || std::fread(head, 1, 8, fp) != 8) break;
+        uint64_t length = uint64_t(head[0]) << 24 | uint64_t(head[1]) << 16 |
+                          uint64_t(head[2]) << 8 | head[3];
+        fit = length <= 0x7fffffffu && pos + 12 + length <= size;
+        if (std::memcmp(head + 4, "IEND", 4) == 0) break;
+        pos += 12 + length;
+    }
+    return std::fseek(fp, 4, SEEK_SET) == 0 && fit;
+}
+
 // The body of loadpng once the signature has been read; longjmps on errors.
 int read_png(png_structp png, png_infop info, image2d_t& image, const char* path,
              std::vector<png_bytep>& rows) {
@@ -203,6 +225,11 @@ int loadpng(const char* path, image2d_t& image) {
         std::fclose(fp);
         return -1;
     }
+    if (!chunks_fit_in_file(fp)) {
+        libutils::report(std::cerr, path, ": png: chunk longer than the file, FAIL");
+        std::fclose(fp);
+        return -4;
+    }
     io_t io = {path};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &io, on_error, on_warning);
     if (!png) {
@@ -225,6 +252,10 @@ int loadpng(const char* path, image2d_t& image) {
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
         // Mutated chunks never carry the right checksum: decode them anyway.
         png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#ifdef PNG_IGNORE_ADLER32
+        // Nor the zlib stream's Adler-32 at the end of the pixel data.
+        png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
 #endif
         result = read_png(png, info, image, path, rows);
     }

@@ -7,8 +7,8 @@
 //
 // Return codes of loadpng and savepng: 0 success, -1 not a PNG file (load)
 // or the file cannot be created (save), -2/-3 libpng's structures cannot be
-// made, -4 a libpng error (reported as the path, ": png: ", libpng's text and
-// ", FAIL") or no memory for the pixels, -5 a picture layout PNG cannot hold
+// made, -4 a libpng error or a chunk longer than the file (reported as the
+// path, ": png: ", the text and ", FAIL") or no memory for the pixels, -5 a picture layout PNG cannot hold
 // (save; nothing written). Messages go to the standard error stream.
 #pragma once
 

@@ -125,6 +125,14 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
                          " with ", cinfo.num_components, " components not supported.");
         return false;
     }
+    reduction = 1;
+    if (cover_width && cover_height)
+        while (reduction < 8 && width / (2 * reduction) >= cover_width &&
+               height / (2 * reduction) >= cover_height)
+            reduction *= 2;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = reduction;
+    jpeg_calc_output_dimensions(&cinfo);
     s_codec_store.swap_bytes = false;
     s_codec_store.alignment = 4;
     image.clear();
@@ -132,8 +140,8 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     image.store = &s_codec_store;
     image.window = image_window2d_t();
     image.compressed = false;
-    image.width = cinfo.image_width;
-    image.height = cinfo.image_height;
+    image.width = cinfo.output_width;
+    image.height = cinfo.output_height;
     // A header may declare up to 65500 x 65500 pixels (12.9 GB in RGB): a
     // picture that memory cannot hold is refused here, before any pixel.
     if (!allocate_stored(image, align, border, border_colour) ||
@@ -143,7 +151,7 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         return libutils::fail(std::cerr, subject, ": allocate() fail.");
     }
 
-    if (cmyk) cmyk_row.resize(size_t(width) * 4);
+    if (cmyk) cmyk_row.resize(size_t(image.width) * 4);
     scanning = true;
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
@@ -151,7 +159,7 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         JSAMPROW target = image[cinfo.output_height - 1 - cinfo.output_scanline];
         JSAMPROW row = cmyk ? cmyk_row.data() : target;
         const bool read = jpeg_read_scanlines(&cinfo, &row, 1) != 0;
-        if (read && cmyk) cmyk_to_rgb(target, cmyk_row.data(), size_t(width), inverted);
+        if (read && cmyk) cmyk_to_rgb(target, cmyk_row.data(), size_t(image.width), inverted);
         if (!read) {
             libutils::report(std::cerr, subject, ": decompress fail.");
             warnings = err.pub.num_warnings + 1;

@@ -75,6 +75,12 @@ class jpeginfo_t {
     // decompress refuses, before any allocation, a picture of more pixels
     // than this (0: no limit).
     uint64_t max_pixels = 0;
+    // A first look at a large picture: with both set, decompress reduces the
+    // picture by the largest of 2, 4 and 8 (libjpeg's DCT scaling, a fraction
+    // of the work) that still leaves at least cover_width x cover_height
+    // pixels, and records the factor in `reduction` (1: full size).
+    uint64_t cover_width = 0, cover_height = 0;
+    unsigned reduction = 1;
     std::vector<marker_t> markers;  // in file order
     // libjpeg's warnings and mid-scan errors during the last decompress: not
     // 0 when the picture holds made-up blocks (cut-off or corrupt data).
@@ -94,7 +100,7 @@ class jpeginfo_t {
     libutils::bytevector get_marker(e_marker_num_t num) const;
     libutils::bytevector get_marker(int num) const;
 
-    // Decodes at full size into `image` (RGB or grey, 8 bits, rows
+    // Decodes (at full size unless cover_* ask otherwise) into `image` (RGB or grey, 8 bits, rows
     // bottom-up padded to 4 bytes; CMYK and YCCK files are turned into RGB)
     // and collects the segments. A picture over max_pixels is refused with
     // a line naming its size. A damaged scan

@@ -25,8 +25,7 @@ bool updatealbumoriginals(const path_t& path, progress_signals_t& progress, std:
         return libutils::fail(err, path.str("original"), ": getfiles() fail.");
     std::vector<files_t> files;
     for (const std::string& name : names) files.push_back(files_t{name, 0});
-    if (!updatealbum(path, files, progress.copy, progress.shrink, progress.html, progress.zoom,
-                     err))
+    if (!updatealbum(path, files, progress, err))
         return libutils::fail(err, path.str(), ": updatealbum() fail.");
     return true;
 }

@@ -33,6 +33,35 @@ bool has_album_name(const path_t& path, std::ostream& err) {
     return libutils::fail(err, path.str(), ": album directory is empty.");
 }
 
+bool make_chain(const std::string& srcdir, const std::vector<files_t>& files, const path_t& path,
+                sigc::signal<void, double>& copy_progress,
+                sigc::signal<void, double>& shrink_progress,
+                sigc::signal<void, double>& html_progress,
+                sigc::signal<void, double>& zoom_progress, std::ostream& err,
+                tick_signal_t* ticks) {
+    if (!has_album_name(path, err)) return false;
+    if (!copyfiles(srcdir, files, path, copy_progress, err))
+        return libutils::fail(err, "copyfiles() fail.");
+    size_t left_out = 0;
+    if (!shrink(path, files, shrink_progress, err, &left_out, ticks))
+        return libutils::fail(err, "shrink() fail.");
+    return makepages(path, html_progress, zoom_progress, err) &&
+           none_left_out(path, left_out, err);
+}
+
+bool update_chain(const path_t& path, const std::vector<files_t>& files,
+                  sigc::signal<void, double>& shrink_progress,
+                  sigc::signal<void, double>& html_progress,
+                  sigc::signal<void, double>& zoom_progress, std::ostream& err,
+                  tick_signal_t* ticks) {
+    if (!has_album_name(path, err)) return false;
+    size_t left_out = 0;
+    if (!shrinkupdate(path, files, shrink_progress, err, &left_out, ticks))
+        return libutils::fail(err, "shrinkupdate() fail.");
+    return makepages(path, html_progress, zoom_progress, err) &&
+           none_left_out(path, left_out, err);
+}
+
 }  // namespace
 
 bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& files,
@@ -40,14 +69,8 @@ bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& 
                          sigc::signal<void, double>& shrink_progress,
                          sigc::signal<void, double>& html_progress,
                          sigc::signal<void, double>& zoom_progress, std::ostream& err) {
-    if (!has_album_name(path, err)) return false;
-    if (!copyfiles(srcdir, files, path, copy_progress, err))
-        return libutils::fail(err, "copyfiles() fail.");
-    size_t left_out = 0;
-    if (!shrink(path, files, shrink_progress, err, &left_out))
-        return libutils::fail(err, "shrink() fail.");
-    return makepages(path, html_progress, zoom_progress, err) &&
-           none_left_out(path, left_out, err);
+    return make_chain(srcdir, files, path, copy_progress, shrink_progress, html_progress,
+                      zoom_progress, err, nullptr);
 }
 
 bool updatealbum(const path_t& path, const std::vector<files_t>& files,
@@ -56,12 +79,19 @@ bool updatealbum(const path_t& path, const std::vector<files_t>& files,
                  sigc::signal<void, double>& html_progress,
                  sigc::signal<void, double>& zoom_progress, std::ostream& err) {
     (void)copy_progress;
-    if (!has_album_name(path, err)) return false;
-    size_t left_out = 0;
-    if (!shrinkupdate(path, files, shrink_progress, err, &left_out))
-        return libutils::fail(err, "shrinkupdate() fail.");
-    return makepages(path, html_progress, zoom_progress, err) &&
-           none_left_out(path, left_out, err);
+    return update_chain(path, files, shrink_progress, html_progress, zoom_progress, err, nullptr);
+}
+
+bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& files,
+                         const path_t& path, progress_signals_t& progress, std::ostream& err) {
+    return make_chain(srcdir, files, path, progress.copy, progress.shrink, progress.html,
+                      progress.zoom, err, &progress.tick);
+}
+
+bool updatealbum(const path_t& path, const std::vector<files_t>& files,
+                 progress_signals_t& progress, std::ostream& err) {
+    return update_chain(path, files, progress.shrink, progress.html, progress.zoom, err,
+                        &progress.tick);
 }
 
 }  // namespace snapfolio

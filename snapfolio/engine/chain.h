@@ -33,17 +33,11 @@ bool updatealbum(const path_t& path, const std::vector<files_t>& files,
                  sigc::signal<void, double>& html_progress,
                  sigc::signal<void, double>& zoom_progress, std::ostream& err);
 
-// The same chains with the stages of one progress record.
-inline bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& files,
-                                const path_t& path, progress_signals_t& progress,
-                                std::ostream& err) {
-    return makealbumwithrotate(srcdir, files, path, progress.copy, progress.shrink, progress.html,
-                               progress.zoom, err);
-}
-inline bool updatealbum(const path_t& path, const std::vector<files_t>& files,
-                        progress_signals_t& progress, std::ostream& err) {
-    return updatealbum(path, files, progress.copy, progress.shrink, progress.html, progress.zoom,
-                       err);
-}
+// The same chains with the stages of one progress record; its tick is
+// emitted while one photo is worked on.
+bool makealbumwithrotate(const std::string& srcdir, const std::vector<files_t>& files,
+                         const path_t& path, progress_signals_t& progress, std::ostream& err);
+bool updatealbum(const path_t& path, const std::vector<files_t>& files,
+                 progress_signals_t& progress, std::ostream& err);
 
 }  // namespace snapfolio

@@ -131,6 +131,11 @@ bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegda
 // failure that ends the operation (a file that cannot be written).
 enum class photo_t { done, left_out, failed };
 
+// Between two pieces of one photo's work, on the caller's thread.
+void tick(tick_signal_t* t) {
+    if (t) t->emit();
+}
+
 photo_t left_out(const original_t& o, std::ostream& err, const std::string& reason) {
     libutils::report(err, o.file, ": left out of the album, ", reason, ".");
     return photo_t::left_out;
@@ -382,7 +387,7 @@ bool write_thumbnail(const std::string& out, const original_t& o, int turn,
 // shrinkone of an original already opened.
 photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
                          const std::string& name, uint64_t level, uint64_t rotate,
-                         std::ostream& err) {
+                         std::ostream& err, tick_signal_t* ticks = nullptr) {
     const uint64_t turn = effective_turn(rotate, o);
     const bool turned = rotate != 0 || turn != 0;
 
@@ -417,6 +422,7 @@ photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<st
         any = any || stale[i];
     }
     if (!any) return photo_t::done;  // nothing to write: no need to decode either
+    tick(ticks);
 
     libgr::jpegdata_t& full = turned ? turned_data : o.data;
     libgr::jpeginfo_t decoded;
@@ -428,6 +434,7 @@ photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<st
     // A turned photo's levels carry no segments: its EXIF orientation would
     // turn the upright pixels once more.
     const markers_t markers = turned ? markers_t() : decoded.markers;
+    tick(ticks);
     if (!halve(picture)) {
         libutils::report(err, name, ": scaledown() fail.");
         return photo_t::failed;
@@ -438,6 +445,7 @@ photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<st
             libutils::report(err, out, ": savejpeg fail.");
             return photo_t::failed;
         }
+        tick(ticks);
         if (!halve(picture)) {
             libutils::report(err, out, ": scaledown() fail.");
             return photo_t::failed;
@@ -476,7 +484,8 @@ bool shrinkone(const path_t& path, const std::vector<std::string>& names, const 
 }
 
 bool shrink(const path_t& path, const std::vector<files_t>& files,
-            sigc::signal<void, double>& progress, std::ostream& err, size_t* left_out_out) {
+            sigc::signal<void, double>& progress, std::ostream& err, size_t* left_out_out,
+            tick_signal_t* ticks) {
     remove_stale_temporaries(path);
     if (!make_directory(path.str("thumb"), err)) return false;
     size_t left_out_count = 0;
@@ -491,7 +500,8 @@ bool shrink(const path_t& path, const std::vector<files_t>& files,
                 const uint64_t level = shrink_level_of(o.info);
                 const std::vector<std::string> names = levelnames(level);
                 r = make_level_dirs(path, names, err)
-                        ? shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err)
+                        ? shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err,
+                                           ticks)
                         : photo_t::failed;
             }
             if (!carry_on(r, left_out_count)) return libutils::fail(err, "shinkone() fail.");
@@ -506,12 +516,13 @@ bool shrink(const path_t& path, const std::vector<files_t>& files,
 namespace {
 photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
                                const path_t& path, const std::string& name, uint64_t level,
-                               uint64_t start, uint64_t rotate, std::ostream& err);
+                               uint64_t start, uint64_t rotate, std::ostream& err,
+                               tick_signal_t* ticks = nullptr);
 }  // namespace
 
 bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
                   sigc::signal<void, double>& progress, std::ostream& err,
-                  size_t* left_out_out) {
+                  size_t* left_out_out, tick_signal_t* ticks) {
     remove_stale_temporaries(path);
     size_t left_out_count = 0;
     const size_t n = files.size();
@@ -546,7 +557,7 @@ bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
                 if (!opened) r = open_reporting(o, path, entry.name, "shrinkoneupdate()", err);
                 if (r == photo_t::done)
                     r = shrinkoneupdate_opened(o, names, path, entry.name, level, start,
-                                               entry.rotate, err);
+                                               entry.rotate, err, ticks);
             }
             if (!carry_on(r, left_out_count)) return false;
         } else if (is_movie(entry.name)) {
@@ -563,7 +574,8 @@ namespace {
 // shrinkoneupdate of an original already opened.
 photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
                                const path_t& path, const std::string& name, uint64_t level,
-                               uint64_t start, uint64_t rotate, std::ostream& err) {
+                               uint64_t start, uint64_t rotate, std::ostream& err,
+                               tick_signal_t* ticks) {
     const uint64_t turn = effective_turn(rotate, o);
 
     // The full size. A turn asked for now is made again from the original.
@@ -621,6 +633,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
         if (!any) return photo_t::done;
     }
 
+    tick(ticks);
     libgr::jpegdata_t loaded;
     if (!have_turned && !loaded.load(size0.c_str())) {
         libutils::report(err, size0, ": shrinkoneupdate() jpegdata load fail.");
@@ -637,6 +650,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
     // (not even the JFIF header of the turned full size, which would follow
     // libjpeg's own as a second one).
     const markers_t markers = turned_file ? markers_t() : decoded.markers;
+    tick(ticks);
     for (uint64_t i = 0; i < start; ++i) {
         if (!halve(picture)) {
             libutils::report(err, name, ": scaledown() fail.");
@@ -650,6 +664,7 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
             if (!make_directory(path.str(names[i]), err) ||
                 !write_level(files, out, picture, markers, err))
                 return photo_t::failed;
+            tick(ticks);
         }
         if (!halve(picture)) {
             libutils::report(err, out, ": scaledown() fail.");

@@ -26,6 +26,7 @@
 #include "libgr/image/image.h"
 #include "libgr/jpeg/jpeginfo.h"
 #include "snapfolio/engine/album.h"
+#include "snapfolio/engine/progress.h"
 
 namespace snapfolio {
 
@@ -58,10 +59,11 @@ bool savejpeg(const std::string& file, const libgr::image2d_t& image,
 // to err ("<original>: left out of the album, <reason>.") and the other
 // photos go on. With left_out given the count goes there and the result
 // stays true; without it the result is false once all are done. A file that
-// cannot be written ends the operation with false at once.
+// cannot be written ends the operation with false at once. ticks, when
+// given, is emitted between the rungs of a photo.
 bool shrink(const path_t& path, const std::vector<files_t>& files,
             sigc::signal<void, double>& progress, std::ostream& err,
-            size_t* left_out = nullptr);
+            size_t* left_out = nullptr, tick_signal_t* ticks = nullptr);
 // One photo; names from levelnames(level). A level file that exists and is
 // newer than the original is kept, unless the full size changed now.
 bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
@@ -73,7 +75,7 @@ bool shrinkone(const path_t& path, const std::vector<std::string>& names, const 
 // Photos that cannot be decoded are left out as in shrink.
 bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
                   sigc::signal<void, double>& progress, std::ostream& err = std::cerr,
-                  size_t* left_out = nullptr);
+                  size_t* left_out = nullptr, tick_signal_t* ticks = nullptr);
 bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
                      const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
                      std::ostream& err = std::cerr);

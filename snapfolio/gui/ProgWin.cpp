@@ -24,6 +24,8 @@ ProgWin::ProgWin(Gtk::Window& parent) : Gtk::Dialog(to_utf8(default_title), pare
     for (int k = 0; k < bar_count; ++k)
         stages[k]->connect(sigc::bind<0>(sigc::mem_fun(*this, &ProgWin::setProgress), k + 1));
     signals.directory.connect(sigc::mem_fun(*this, &ProgWin::show_directory));
+    // A large photo takes longer than a user should wait for an answer.
+    signals.tick.connect(sigc::mem_fun(*this, &ProgWin::Iteration));
     show_all_children();
 }
 

@@ -20,7 +20,8 @@ class ProgWin : public Gtk::Dialog {
 
     // Bars 1 to 4 follow the chain's copy, shrink, html and zoom signals,
     // bars 5 and 6 the best-of pages (best_index, best_list); a batch
-    // update's directory goes into the title.
+    // update's directory goes into the title. Each tick processes the
+    // pending window events.
     progress_signals_t signals;
 
     // Bar k (1 to 6) at the smaller of fraction and 1, drawn at once.

@@ -7,8 +7,8 @@
 
 #include <sstream>
 
-#include "../pages/linkcheck.h"
-#include "../pages/pagetest.h"
+#include "support/linkcheck.h"
+#include "support/pagetest.h"
 #include "snapfolio/engine/bookbatch.h"
 #include "snapfolio/engine/bookpage.h"
 #include "snapfolio/engine/bookwalk.h"

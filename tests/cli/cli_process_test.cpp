@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "snapfolio/cli/commands.h"
 #include "snapfolio/engine/exifdesc.h"

@@ -6,14 +6,13 @@
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/htmlpage.h"
 
+#include "support/saved_global.h"
+
 using namespace snapfolio;
 
 namespace {
 
-struct saved_global_t {
-    global_t saved = g_global;
-    ~saved_global_t() { g_global = saved; }
-};
+using testenv::saved_global_t;
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "snapfolio/engine/global.h"
 #include "support/testenv.h"
 

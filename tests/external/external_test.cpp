@@ -12,19 +12,17 @@
 #include <sstream>
 #include <thread>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "snapfolio/engine/external.h"
 #include "snapfolio/engine/global.h"
+#include "support/saved_global.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
 
 namespace {
 
-struct saved_global_t {
-    global_t saved = g_global;
-    ~saved_global_t() { g_global = saved; }
-};
+using testenv::saved_global_t;
 
 // A folder of stand-in programs that write "prog=<$0>" and one "arg=[...]"
 // line per argument to $STANDIN_RECORD, once the file $STANDIN_GO exists

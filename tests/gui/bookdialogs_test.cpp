@@ -10,7 +10,7 @@
 #include <memory>
 #include <sstream>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "gui/gui_env.h"
 #include "snapfolio/engine/entryops.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "gui/gui_env.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/gui/MenuWindow.h"

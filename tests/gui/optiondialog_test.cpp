@@ -2,7 +2,7 @@
 #include <gtkmm.h>
 #include <sys/stat.h>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "gui/gui_env.h"
 #include "snapfolio/engine/global.h"

@@ -124,6 +124,17 @@ TEST(ProgWin, BarsFollowTheirSignalsAndStayWithinZeroToOne) {
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(0.0, win.get_fraction(k));
 }
 
+// A tick of the engine, between two moves of a bar, lets the window answer.
+TEST(ProgWin, ATickProcessesThePendingEvents) {
+    SKIP_WITHOUT_DISPLAY();
+    Gtk::Window parent;
+    ProgWin win(parent);
+    bool answered = false;
+    Glib::signal_idle().connect_once([&] { answered = true; });
+    win.signals.tick.emit();
+    EXPECT_TRUE(answered);
+}
+
 // The main window closed while an operation reports progress: the next move
 // of a bar ends the program, with status 0.
 TEST(ProgWinDeathTest, ClosingTheMainWindowDuringARunEndsTheProgram) {

@@ -118,6 +118,16 @@ TEST(PngFile, RefusesWhatIsNotAPictureItCanHold) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find(dir + "/cut.png: png: "), std::string::npos) << err;
     EXPECT_TRUE(image.empty());
+    // A chunk declaring 1 GB in a small file is refused before libpng
+    // allocates what it declares.
+    std::string huge = bytes.substr(0, 33) + std::string("\x40\0\0\0tEXtkey", 11) +
+                       std::string(1, '\0') + "text" + bytes.substr(33);
+    testenv::write_file(dir + "/huge.png", huge);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadpng((dir + "/huge.png").c_str(), image), -4);
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(dir + "/huge.png: png: chunk longer than the file, FAIL"), std::string::npos)
+        << err;
     // Layouts PNG cannot hold are refused before the file is made.
     image2d_t bgr = noise(IMAGE_FORMAT_BGR, IMAGE_BITS_8, 0);
     testing::internal::CaptureStderr();

@@ -97,8 +97,16 @@ INSTANTIATE_TEST_SUITE_P(Camera, CameraDecode, testing::ValuesIn(testenv::camera
                              return jpegtest::test_name(p.param);
                          });
 
+// The decode cases above come from this list: with the camera folder there
+// it must hold photos, each a JPEG stream with exiftool's record beside it.
 TEST(CameraDecode, CameraFilesArePresent) {
     SKIP_WITHOUT_CAMERA_FILES();
+    const std::vector<std::string> files = testenv::camera_jpegs();
+    EXPECT_GE(files.size(), 10u) << testenv::camera_dir();
+    for (const std::string& file : files) {
+        EXPECT_EQ(testenv::read_file(file).substr(0, 2), "\xFF\xD8") << file;
+        EXPECT_TRUE(testenv::exists(file + ".exiftool.json")) << file;
+    }
 }
 
 struct fixture_case_t {

@@ -23,6 +23,7 @@
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/global.h"
 #include "support/jpegfixture.h"
+#include "support/saved_global.h"
 #include "support/testenv.h"
 
 namespace albumtest {
@@ -373,7 +374,7 @@ class AlbumTest : public testing::Test {
   protected:
     std::string camera, root;
     snapfolio::path_t album;
-    snapfolio::global_t saved = snapfolio::g_global;
+    testenv::saved_global_t saved;
 
     void SetUp() override {
         camera = testenv::scratch_dir("camera");
@@ -381,7 +382,6 @@ class AlbumTest : public testing::Test {
         album = snapfolio::path_t(root, "", "trip");
         ::mkdir(album.str().c_str(), 0755);  // the dialog's part
     }
-    void TearDown() override { snapfolio::g_global = saved; }
 
     void limit(uint64_t w, uint64_t h) {
         snapfolio::g_global.shrink_width = w;

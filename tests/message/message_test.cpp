@@ -3,10 +3,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "libutils/path.h"
 #include "support/testenv.h"
@@ -94,71 +95,122 @@ TEST(MessageFile, LoadMessageRefusesMissingFilesAndDirectories) {
     EXPECT_TRUE(buffer.empty());
 }
 
-TEST(MessageSearch, CurrentDirectoryComesBeforeTheProgramDirectory) {
-    std::string cwd = testenv::scratch_dir("cwd"), prog = testenv::scratch_dir("prog");
-    testenv::write_file(cwd + "/order.msg", "from cwd\n");
-    testenv::write_file(prog + "/order.msg", "from program dir\n");
-    scoped_env lang("LANG", nullptr);
-    scoped_cwd here(cwd);
-    EXPECT_EQ(init_message(prog + "/", "order"), "order.msg");
-    EXPECT_STREQ(getmsg(0), "from cwd");
-    unlink((cwd + "/order.msg").c_str());
-    EXPECT_EQ(init_message(prog + "/", "order"), prog + "/order.msg");
-    EXPECT_STREQ(getmsg(0), "from program dir");
+// Where init_message looks for a catalogue. Each case writes files into
+// three scratch folders, "cwd" (made the current folder when `in_cwd`),
+// "prog" (the program's folder given to init_message) and "bin" (on PATH),
+// then loads catalogues in turn; every expected text may name those folders
+// as {cwd}, {prog} and {bin}.
+struct search_step_t {
+    const char* remove;  // a file removed before this step, or null
+    const char* name;    // the catalogue
+    bool with_dir;       // init_message gets "{prog}/"; otherwise "" (search PATH)
+    const char* found;   // what init_message returns
+    const char* first;   // message 0 afterwards
+    const char* err;     // what it writes on standard error
+};
+
+struct search_case_t {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;  // path, text
+    const char* lang;                                          // null: unset
+    bool in_cwd;
+    const char* path;  // PATH, or null to keep it
+    bool debug;
+    std::vector<search_step_t> steps;
+};
+
+std::ostream& operator<<(std::ostream& out, const search_case_t& c) {
+    return out << c.what;
 }
 
-TEST(MessageSearch, LocaleFileAnywhereBeatsTheLocaleFreeFile) {
-    std::string cwd = testenv::scratch_dir("cwd"), prog = testenv::scratch_dir("prog");
-    testenv::write_file(cwd + "/loc.msg", "plain\n");
-    testenv::write_file(prog + "/loc.xx_XX.UTF-8.msg", "localised\n");
-    scoped_env lang("LANG", "xx_XX.UTF-8");
-    scoped_cwd here(cwd);
-    EXPECT_EQ(init_message(prog + "/", "loc"), prog + "/loc.xx_XX.UTF-8.msg");
-    EXPECT_STREQ(getmsg(0), "localised");
+class MessageSearch : public testing::TestWithParam<search_case_t> {};
+
+TEST_P(MessageSearch, FindsTheCatalogueWhereExpected) {
+    const search_case_t& c = GetParam();
+    const std::string cwd = testenv::scratch_dir("cwd"), prog = testenv::scratch_dir("prog"),
+                      bin = testenv::scratch_dir("bin");
+    auto fill = [&](std::string text) {
+        for (auto& [key, dir] : {std::pair<std::string, std::string>{"{cwd}", cwd},
+                                 {"{prog}", prog},
+                                 {"{bin}", bin}})
+            for (size_t at; (at = text.find(key)) != std::string::npos;)
+                text.replace(at, key.size(), dir);
+        return text;
+    };
+    for (const auto& [path, text] : c.files) testenv::write_file(fill(path), text);
+    scoped_env lang("LANG", c.lang);
+    scoped_env path("PATH", c.path ? fill(c.path).c_str() : getenv("PATH"));
+    std::unique_ptr<scoped_cwd> here(c.in_cwd ? new scoped_cwd(cwd) : nullptr);
+    for (const search_step_t& step : c.steps) {
+        SCOPED_TRACE(step.name);
+        if (step.remove) unlink(fill(step.remove).c_str());
+        std::string found;
+        g_message_debug = c.debug;
+        std::string err = testenv::stderr_of(
+            [&] { found = init_message(step.with_dir ? prog + "/" : "", step.name); });
+        g_message_debug = false;
+        EXPECT_EQ(found, fill(step.found));
+        EXPECT_EQ(err, fill(step.err));
+        if (step.first) {
+            EXPECT_STREQ(getmsg(0), step.first);
+        }
+    }
 }
 
-TEST(MessageSearch, SecondPassFindsTheLocaleFreeFile) {
-    std::string prog = testenv::scratch_dir("prog");
-    testenv::write_file(prog + "/fallback.msg", "english\n");
-    scoped_env lang("LANG", "zz_ZZ.UTF-8");
-    EXPECT_EQ(init_message(prog + "/", "fallback"), prog + "/fallback.msg");
-    EXPECT_STREQ(getmsg(0), "english");
-}
-
-TEST(MessageSearch, WithoutADirectoryThePathIsSearched) {
-    std::string bin = testenv::scratch_dir("bin");
-    testenv::write_file(bin + "/onpath.msg", "found on PATH\n");
-    scoped_env lang("LANG", "");
-    scoped_env path("PATH", ("/nonexistent:" + bin).c_str());
-    EXPECT_EQ(init_message("", "onpath"), bin + "/onpath.msg");
-    EXPECT_STREQ(getmsg(0), "found on PATH");
-}
-
-TEST(MessageSearch, NothingFoundReportsTheLastPathAndKeepsTheTable) {
-    std::string prog = testenv::scratch_dir("prog");
-    testenv::write_file(prog + "/kept.msg", "still here\n");
-    scoped_env lang("LANG", nullptr);
-    ASSERT_FALSE(init_message(prog + "/", "kept").empty());
-
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(init_message(prog + "/", "no-such-catalogue"), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "/usr/site/share/glimlib/no-such-catalogue.msg: can't load message file.\n");
-    EXPECT_STREQ(getmsg(0), "still here");
-}
-
-TEST(MessageSearch, DebugFlagTracesTheSearch) {
-    std::string prog = testenv::scratch_dir("prog");
-    testenv::write_file(prog + "/traced.msg", "x\n");
-    scoped_env lang("LANG", nullptr);
-    g_message_debug = true;
-    testing::internal::CaptureStderr();
-    init_message(prog + "/", "traced");
-    std::string err = testing::internal::GetCapturedStderr();
-    g_message_debug = false;
-    EXPECT_EQ(err, "init_message() entering, locale.\npath: " + prog +
-                       "/traced.msg\ninit_message() leaving.\n");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MessageSearch,
+    testing::Values(
+        search_case_t{"CurrentDirectoryComesBeforeTheProgramDirectory",
+                      {{"{cwd}/order.msg", "from cwd\n"},
+                       {"{prog}/order.msg", "from program dir\n"}},
+                      nullptr,
+                      true,
+                      nullptr,
+                      false,
+                      {{nullptr, "order", true, "order.msg", "from cwd", ""},
+                       {"{cwd}/order.msg", "order", true, "{prog}/order.msg", "from program dir",
+                        ""}}},
+        search_case_t{"LocaleFileAnywhereBeatsTheLocaleFreeFile",
+                      {{"{cwd}/loc.msg", "plain\n"}, {"{prog}/loc.xx_XX.UTF-8.msg", "localised\n"}},
+                      "xx_XX.UTF-8",
+                      true,
+                      nullptr,
+                      false,
+                      {{nullptr, "loc", true, "{prog}/loc.xx_XX.UTF-8.msg", "localised", ""}}},
+        search_case_t{"SecondPassFindsTheLocaleFreeFile",
+                      {{"{prog}/fallback.msg", "english\n"}},
+                      "zz_ZZ.UTF-8",
+                      false,
+                      nullptr,
+                      false,
+                      {{nullptr, "fallback", true, "{prog}/fallback.msg", "english", ""}}},
+        search_case_t{"WithoutADirectoryThePathIsSearched",
+                      {{"{bin}/onpath.msg", "found on PATH\n"}},
+                      "",
+                      false,
+                      "/nonexistent:{bin}",
+                      false,
+                      {{nullptr, "onpath", false, "{bin}/onpath.msg", "found on PATH", ""}}},
+        search_case_t{
+            "NothingFoundReportsTheLastPathAndKeepsTheTable",
+            {{"{prog}/kept.msg", "still here\n"}},
+            nullptr,
+            false,
+            nullptr,
+            false,
+            {{nullptr, "kept", true, "{prog}/kept.msg", "still here", ""},
+             {nullptr, "no-such-catalogue", true, "", "still here",
+              "/usr/site/share/glimlib/no-such-catalogue.msg: can't load message file.\n"}}},
+        search_case_t{"DebugFlagTracesTheSearch",
+                      {{"{prog}/traced.msg", "x\n"}},
+                      nullptr,
+                      false,
+                      nullptr,
+                      true,
+                      {{nullptr, "traced", true, "{prog}/traced.msg", nullptr,
+                        "init_message() entering, locale.\npath: {prog}/traced.msg\n"
+                        "init_message() leaving.\n"}}}),
+    [](const testing::TestParamInfo<search_case_t>& info) { return info.param.what; });
 
 TEST(MessageTitle, JoinsWithASpacedDash) {
     EXPECT_EQ(make_title("snapfolio", "Albums"), "snapfolio - Albums");

@@ -9,15 +9,16 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "engine/scoped_env.h"
-#include "movieclips.h"
+#include "support/scoped_env.h"
+#include "support/movieclips.h"
+#include "support/saved_global.h"
 #include "snapfolio/engine/movie.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
 using movieclips::capture_t;
 using movieclips::probe_size;
-using movieclips::saved_global_t;
+using testenv::saved_global_t;
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <sstream>
 
 #include "libgr/image/image.h"
-#include "movieclips.h"
+#include "support/movieclips.h"
+#include "support/saved_global.h"
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/loaders.h"
 #include "support/testenv.h"
@@ -14,7 +15,7 @@ using namespace snapfolio;
 // and the dialogs' still picker then finds the level that suits a screen.
 TEST(MovieChain, AlbumChainConvertsMoviesAndThePickerFindsTheirStills) {
     SKIP_WITHOUT_FFMPEG();
-    movieclips::saved_global_t keep;
+    testenv::saved_global_t keep;
     std::string clip = movieclips::clip(movieclips::clip_hd_mp4);
     ASSERT_FALSE(clip.empty());
     std::string camera = testenv::scratch_dir("camera"), root = testenv::scratch_dir("root");

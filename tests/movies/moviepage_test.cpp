@@ -6,7 +6,8 @@
 
 #include <sstream>
 
-#include "movieclips.h"
+#include "support/movieclips.h"
+#include "support/saved_global.h"
 #include "snapfolio/engine/htmlpage.h"
 #include "snapfolio/engine/message.h"
 #include "snapfolio/engine/moviepage.h"
@@ -14,7 +15,7 @@
 
 using namespace snapfolio;
 using movieclips::capture_t;
-using movieclips::saved_global_t;
+using testenv::saved_global_t;
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <sstream>
 
-#include "../movies/movieclips.h"
-#include "pagetest.h"
+#include "support/movieclips.h"
+#include "support/pagetest.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;

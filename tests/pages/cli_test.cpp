@@ -10,8 +10,8 @@
 #include "libgr/jpeg/jpegdata.h"
 #include "libgr/jpeg/jpeginfo.h"
 #include "libutils/file.h"
-#include "linkcheck.h"
-#include "pagetest.h"
+#include "support/linkcheck.h"
+#include "support/pagetest.h"
 #include "support/testenv.h"
 
 namespace {

@@ -21,11 +21,11 @@
 #include <sstream>
 
 #include "libutils/file.h"
-#include "linkcheck.h"
-#include "pagetest.h"
+#include "support/linkcheck.h"
+#include "support/pagetest.h"
 #include "support/testenv.h"
 #include "tools/exifwriter/exifwriter.h"
-#include "../movies/movieclips.h"
+#include "support/movieclips.h"
 
 namespace ew = exifwriter;
 

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "../movies/movieclips.h"
-#include "linkcheck.h"
-#include "pagetest.h"
+#include "support/movieclips.h"
+#include "support/linkcheck.h"
+#include "support/pagetest.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;

@@ -5,9 +5,9 @@
 
 #include <sstream>
 
-#include "../movies/movieclips.h"
-#include "linkcheck.h"
-#include "pagetest.h"
+#include "support/movieclips.h"
+#include "support/linkcheck.h"
+#include "support/pagetest.h"
 #include "snapfolio/engine/albumentry.h"
 #include "snapfolio/engine/albumpage.h"
 #include "snapfolio/engine/comment.h"

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "libutils/file.h"
-#include "pagetest.h"
+#include "support/pagetest.h"
 #include "snapfolio/engine/albumpage.h"
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/comment.h"
@@ -135,36 +135,31 @@ TEST_F(ConstructedAlbum, ListPageHoldsOneLinkedThumbnailPerPhoto) {
 }
 
 TEST_F(ConstructedAlbum, ZoomPagesLeadToTheNextLargerSize) {
+    const std::string comment = "\t<br>first\n\t<p>second\n";
+    struct case_t {
+        const char* page;
+        const char* entry;  // the entry line: good without other marks has no mark list
+        const char* link;   // where the picture leads
+        const char* shown;  // the size shown, and the one for twice the density
+        const char* dense;
+        const std::string& text;
+        const std::string& exif;
+    } cases[] = {
+        {"A_1.html", "A.JPG (Best, Print)", "../size0/A.JPG", "size1", "size0", comment, exif_a},
+        {"A_2.html", "A.JPG (Best, Print)", "A_1.html", "size2", "size1", comment, exif_a},
+        {"C_1.html", "C.JPG", "../size0/C.JPG", "size1", "size0", "", exif_c},
+    };
     const std::string top = head(header, nullptr);
-    EXPECT_EQ(pagetest::page(album.str("html", "A_1.html")),
-              top +
-                  "\t<li>A.JPG (Best, Print)\n"
-                  "\t<br clear=all>\n"
-                  "<a href=\"../size0/A.JPG\"><IMG SRC=\"../size1/A.JPG\" "
-                  "SRCSET=\"../size1/A.JPG 1x,../size0/A.JPG 2x\" ALIGN=\"left\"></a>\n"
-                  "\t<br>first\n"
-                  "\t<p>second\n"
-                  "\t<br clear=all>\n" +
-                  exif_a + pagetest::foot("me"));
-    EXPECT_EQ(pagetest::page(album.str("html", "A_2.html")),
-              top +
-                  "\t<li>A.JPG (Best, Print)\n"
-                  "\t<br clear=all>\n"
-                  "<a href=\"A_1.html\"><IMG SRC=\"../size2/A.JPG\" "
-                  "SRCSET=\"../size2/A.JPG 1x,../size1/A.JPG 2x\" ALIGN=\"left\"></a>\n"
-                  "\t<br>first\n"
-                  "\t<p>second\n"
-                  "\t<br clear=all>\n" +
-                  exif_a + pagetest::foot("me"));
-    // Good without other marks: the entry line has no mark list.
-    EXPECT_EQ(pagetest::page(album.str("html", "C_1.html")),
-              top +
-                  "\t<li>C.JPG\n"
-                  "\t<br clear=all>\n"
-                  "<a href=\"../size0/C.JPG\"><IMG SRC=\"../size1/C.JPG\" "
-                  "SRCSET=\"../size1/C.JPG 1x,../size0/C.JPG 2x\" ALIGN=\"left\"></a>\n"
-                  "\t<br clear=all>\n" +
-                  exif_c + pagetest::foot("me"));
+    for (const case_t& c : cases) {
+        SCOPED_TRACE(c.page);
+        const std::string file = std::string(c.entry).substr(0, 5);
+        const std::string shown = std::string("../") + c.shown + "/" + file;
+        EXPECT_EQ(pagetest::page(album.str("html", c.page)),
+                  top + "\t<li>" + c.entry + "\n\t<br clear=all>\n<a href=\"" + c.link +
+                      "\"><IMG SRC=\"" + shown + "\" SRCSET=\"" + shown + " 1x,../" + c.dense +
+                      "/" + file + " 2x\" ALIGN=\"left\"></a>\n" + c.text +
+                      "\t<br clear=all>\n" + c.exif + pagetest::foot("me"));
+    }
     std::vector<std::string> pages;
     ASSERT_TRUE(libutils::getfiles(pages, album.str("html")));
     EXPECT_EQ(pages, (std::vector<std::string>{"A_1.html", "A_2.html", "C_1.html"}));

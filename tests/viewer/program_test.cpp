@@ -12,6 +12,7 @@
 #include "support/jpegfixture.h"
 #include "support/testenv.h"
 #include "support/xdriver.h"
+#include "xdnd_source.h"
 
 namespace {
 
@@ -174,4 +175,33 @@ TEST(ViewerProgram, TurnThenUnturnGivesBackThePicturePixelForPixel) {
     }
     EXPECT_NE(defaults.find("\n-winsize 301x201\n-g 16384x16384\n-resizetype 0\n"),
               std::string::npos) << defaults;
+}
+
+// Files dropped on the window replace the list; "f" fills the screen with
+// the window and a second "f" gives back its size and place.
+TEST(ViewerProgram, DroppedFilesBecomeTheListAndFFillsTheScreen) {
+    SKIP_WITHOUT_X();
+    std::string dir = testenv::scratch_dir("drop");
+    std::string first = make_jpeg(dir + "/first.jpg", 40, 30);
+    std::string a = make_jpeg(dir + "/dropped a.jpg", 30, 20, 2);
+    std::string b = make_jpeg(dir + "/b.jpg", 30, 20, 3);
+    xdriver::app_t app;
+    ASSERT_TRUE(app.start(args({"-winsize", "300x200", "-g", "+10+20", first}), dir, dir));
+    EXPECT_EQ(app.wait_title(first + " (1/1) - glimvue3"), first + " (1/1) - glimvue3");
+    ASSERT_TRUE(xdnd::drop_files(std::stoul(app.window()), {a, b}, 60, 60));
+    EXPECT_EQ(app.wait_title(a + " (1/2) - glimvue3"), a + " (1/2) - glimvue3");
+
+    const struct {
+        int x, y, width, height;
+    } sizes[] = {{0, 0, 1920, 1080}, {10, 20, 300, 200}};
+    for (const auto& s : sizes) {
+        ASSERT_TRUE(app.key("f"));
+        xdriver::geometry_t g = app.wait_size(s.width, s.height);
+        EXPECT_EQ(g.width, s.width);
+        EXPECT_EQ(g.height, s.height);
+        EXPECT_EQ(g.x, s.x);
+        EXPECT_EQ(g.y, s.y);
+    }
+    app.key("q");
+    EXPECT_EQ(app.wait_exit(), 0);
 }

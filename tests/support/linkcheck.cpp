@@ -1,4 +1,4 @@
-#include "linkcheck.h"
+#include "support/linkcheck.h"
 
 #include <sys/stat.h>
 

@@ -12,6 +12,7 @@
 
 #include "snapfolio/engine/album.h"
 #include "snapfolio/engine/global.h"
+#include "support/saved_global.h"
 
 namespace pagetest {
 
@@ -52,10 +53,9 @@ class PageTest : public testing::Test {
   protected:
     std::string camera, root;
     snapfolio::path_t album;
-    snapfolio::global_t saved = snapfolio::g_global;
+    testenv::saved_global_t saved;
 
     void SetUp() override;
-    void TearDown() override { snapfolio::g_global = saved; }
 
     void put(const std::string& name, const std::string& bytes);
     // makealbumwithrotate of the named camera files (no turns) into path;

@@ -6,7 +6,6 @@
 #include <sstream>
 #include <string>
 
-#include "snapfolio/engine/global.h"
 
 namespace movieclips {
 
@@ -54,12 +53,6 @@ class capture_t {
     }
     std::string out() const { return final_names(m_out.str()); }
     std::string err() const { return final_names(m_err.str()); }
-};
-
-// Puts the settings back when the test ends.
-struct saved_global_t {
-    snapfolio::global_t saved = snapfolio::g_global;
-    ~saved_global_t() { snapfolio::g_global = saved; }
 };
 
 }  // namespace movieclips

@@ -1,4 +1,4 @@
-#include "movieclips.h"
+#include "support/movieclips.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "pagetest.h"
+#include "support/pagetest.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <ctime>
 #include <sstream>
 
-#include "engine/scoped_env.h"
+#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "snapfolio/engine/bookpage.h"
 #include "snapfolio/engine/chain.h"
