@@ -258,7 +258,12 @@ bool ViewObject::refine() {
     free_texture();
     ViewObject full;
     full.m_refined = m_refined = true;
-    if (!full.setImage(m_path)) return false;
+    if (!full.setImage(m_path)) {
+        // The file went away or memory ran out: the first look stays, and
+        // is not asked for again.
+        m_reduced = false;
+        return false;
+    }
     // The tiles are windows onto the image: both move together.
     m_image = std::move(full.m_image);
     m_squares = std::move(full.m_squares);

@@ -89,7 +89,7 @@ class ViewObject : public libgr::grObject3D {
     bool setImage(const std::string& path, uint32_t cover_w = 0, uint32_t cover_h = 0);
     bool reduced() const { return m_reduced; }
     // The full-resolution picture in place of a reduced one (textures
-    // unloaded); a failed load keeps the reduced one.
+    // unloaded); a failed load keeps the reduced one for good.
     bool refine();
     libgr::direction2l_t getImageSize() const;
     uint64_t rightrotatecount() const { return m_rightrotatecount; }

@@ -138,6 +138,16 @@ TEST_F(GlWindow, ReducedFirstLookIsReplacedByTheFullPicture) {
         ASSERT_TRUE(libgr::grReadPixelsRGB(shot, GL_BACK));
         EXPECT_EQ(differences(shot, decoded, 600, 300), 0) << c.cover_w;
     }
+    // A file gone before the full load: the first look stays, once.
+    glimlib::ViewScene scene;
+    scene.Init("");
+    ASSERT_TRUE(scene.addImage(path, "", 128, 64));
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    testing::internal::CaptureStderr();
+    scene.refine("");
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(scene.current_reduced());
+    EXPECT_EQ(scene.getCurrentImageSize(), libgr::direction2l_t(520, 260));
 }
 
 TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
