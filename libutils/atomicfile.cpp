@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "libutils/file.h"
 #include "libutils/path.h"
 
 namespace libutils {
@@ -12,13 +13,11 @@ namespace libutils {
 namespace {
 
 // Mode for a new file: the old file's when there is one, else 0666 less the
-// process's umask (read back without changing it for good).
+// process's umask.
 mode_t new_file_mode(const std::string& target) {
     struct stat st;
     if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
-    mode_t mask = ::umask(022);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~mode_t(current_umask());
 }
 
 }  // namespace

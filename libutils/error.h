@@ -10,12 +10,29 @@ namespace libutils {
 
 void error();
 
+// Where a line meant for std::cerr goes on this thread: std::cerr itself,
+// or the stream that redirect_cerr_t set (a worker of the album engine
+// collects its lines so that its caller prints them whole and in order).
+std::ostream& routed(std::ostream& out);
+
+// Sends this thread's std::cerr lines of report() and fail() to `to` while
+// it lives.
+class redirect_cerr_t {
+    std::ostream* m_old;
+
+  public:
+    explicit redirect_cerr_t(std::ostream& to);
+    ~redirect_cerr_t();
+    redirect_cerr_t(const redirect_cerr_t&) = delete;
+    redirect_cerr_t& operator=(const redirect_cerr_t&) = delete;
+};
+
 // Calls error(), then writes the pieces to `out` as one line.
 //   libutils::report(err, path, ": open error, ", std::strerror(errno));
 template <class... A>
 void report(std::ostream& out, const A&... pieces) {
     error();
-    (out << ... << pieces) << std::endl;
+    (routed(out) << ... << pieces) << std::endl;
 }
 
 // The same, returning false, for `return libutils::fail(err, path, ": ...");`.

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <mutex>
+#include <string>
 
 #include "libutils/error.h"
 #include "libutils/refvector.h"
@@ -142,6 +144,19 @@ bool need_update(const std::string& src, const std::string& dst) {
     if (::stat(dst.c_str(), &d) != 0) return true;
     if (s.st_mtim.tv_sec != d.st_mtim.tv_sec) return s.st_mtim.tv_sec > d.st_mtim.tv_sec;
     return s.st_mtim.tv_nsec > d.st_mtim.tv_nsec;
+}
+
+unsigned current_umask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.compare(0, 6, "Umask:") == 0) return unsigned(std::stoul(line.substr(6), nullptr, 8));
+    // Without /proc: set and put back, one thread at a time.
+    static std::mutex lock;
+    std::lock_guard<std::mutex> hold(lock);
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
 }
 
 }  // namespace libutils

@@ -23,4 +23,9 @@ bool getdirs(std::list<std::string>& list, const std::string& dir);
 // or dst missing. A missing src gives false.
 bool need_update(const std::string& src, const std::string& dst);
 
+// The process's umask, read without changing it: umask() can only be read by
+// setting it, which races with another thread doing the same and may leave
+// the wrong mask for good.
+unsigned current_umask();
+
 }  // namespace libutils

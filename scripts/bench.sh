@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the project optimised and runs every benchmark program (bench_* in
 # the build's bin folder); each compares itself with a reference tool in the
-# same run and prints the ratio.
+# same run and prints the ratio. The window benchmarks (bench_dialogmake,
+# bench_albumdialogs) need an X server: xvfb-run -a sh scripts/bench.sh.
 #   scripts/bench.sh [build dir]
 set -eu
 cd "$(dirname "$0")/.."

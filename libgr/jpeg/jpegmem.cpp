@@ -15,6 +15,15 @@ const char* subject_of(j_common_ptr cinfo) {
     return s ? s : "(memory)";
 }
 
+// libjpeg's warnings and messages, as its own output_message prints them,
+// but through the one reporting helper: a worker thread's lines then reach
+// its caller whole and in order.
+void output_message(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    libutils::report(std::cerr, text);
+}
+
 void decompress_error_exit(j_common_ptr cinfo) {
     libutils::report(std::cerr, subject_of(cinfo), ": error detected.");
     (*cinfo->err->output_message)(cinfo);
@@ -123,6 +132,7 @@ void dest_term(j_compress_ptr cinfo) {
 jpeg_error_mgr* init_decompress_error(jpeg_error_ext_t& err, const char* subject) {
     jpeg_std_error(&err.pub);
     err.pub.error_exit = decompress_error_exit;
+    err.pub.output_message = output_message;
     err.subject = subject;
     return &err.pub;
 }
@@ -130,6 +140,7 @@ jpeg_error_mgr* init_decompress_error(jpeg_error_ext_t& err, const char* subject
 jpeg_error_mgr* init_compress_error(jpeg_error_ext_t& err, const char* subject) {
     jpeg_std_error(&err.pub);
     err.pub.error_exit = compress_error_exit;
+    err.pub.output_message = output_message;
     err.subject = subject;
     return &err.pub;
 }

@@ -46,6 +46,13 @@ bool set_quality(cli_options_t& o, const std::string& v) {
     return true;
 }
 
+bool set_jobs(cli_options_t& o, const std::string& v) {
+    uint64_t n = 0;
+    if (!to_number(v, n) || n < 1 || n > max_jobs) return false;
+    o.jobs = n;
+    return true;
+}
+
 bool set_ffmpeg(cli_options_t& o, const std::string& v) {
     o.ffmpeg = v;
     return true;
@@ -83,6 +90,9 @@ const option_t s_options[] = {
      "needs a size such as 1024x768", set_shrink_size},
     {"--quality", "N", "JPEG quality of every encoded picture, 1 to 100 (setting jpeg_compress)",
      "needs a number from 1 to 100", set_quality},
+    {"--jobs", "N",
+     "photos worked on at once, 1 to 256; default one per core (setting jobs, 0 = per core)",
+     "needs a number from 1 to 256", set_jobs},
     {"--ffmpeg", "OPTS", "ffmpeg output options of movie conversions (setting ffmpeg)",
      "needs the options as one argument", set_ffmpeg},
     {"--title", "TEXT", "make: the album's title (else its folder name)", "needs the title",
@@ -152,6 +162,7 @@ void apply_overrides(const cli_options_t& o, global_t& g) {
     if (o.shrink_height) g.shrink_height = *o.shrink_height;
     if (o.quality) g.jpeg_compress = *o.quality;
     if (o.ffmpeg) g.ffmpeg = *o.ffmpeg;
+    if (o.jobs) g.jobs = *o.jobs;
 }
 
 void print_option_help(std::ostream& out) {

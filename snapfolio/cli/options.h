@@ -20,6 +20,7 @@ struct cli_options_t {
     std::optional<uint64_t> shrink_width, shrink_height;
     std::optional<uint64_t> quality;
     std::optional<std::string> ffmpeg;
+    std::optional<uint64_t> jobs;
     // What the make-album dialog asks for, used by make: the title, the
     // texts above and below the pictures, and the secret flag.
     std::optional<std::string> title, begin, last;

@@ -27,7 +27,8 @@ int command_settings(const cli_context_t& c, const std::vector<std::string>& arg
       << "play_size_x=" << g.play_size_x << '\n'
       << "play_size_y=" << g.play_size_y << '\n'
       << "movie_thumbnail_retina=" << g.movie_thumbnail_retina << '\n'
-      << "glimvue3=" << g.glimvue3 << '\n';
+      << "glimvue3=" << g.glimvue3 << '\n'
+      << "jobs=" << g.jobs << '\n';
     return exit_ok;
 }
 

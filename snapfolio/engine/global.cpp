@@ -56,6 +56,7 @@ const key_t s_keys[] = {
     {"movie_thumbnail_retina", nullptr, nullptr, &global_t::movie_thumbnail_retina},
     {"glimvue3", &global_t::glimvue3, nullptr, nullptr},
     {"pixel_limit", nullptr, &global_t::pixel_limit, nullptr, 1, max_side * max_side / 1000000 + 1},
+    {"jobs", nullptr, &global_t::jobs, nullptr, 0, max_jobs},
 };
 
 // The text as it can go to a terminal: bytes other than printable ASCII as
@@ -248,6 +249,7 @@ bool saveini(const std::string& dir, const std::string& name, std::ostream& err)
     // A later key, written only when set, so that files of older versions
     // and of users who never set it stay as they were.
     if (g.pixel_limit != global_t().pixel_limit) writeiniline(out, "pixel_limit", g.pixel_limit);
+    if (g.jobs != global_t().jobs) writeiniline(out, "jobs", g.jobs);
     if (!out.commit()) {
         int e = errno;
         return libutils::fail(err, path, ": write error, ", std::strerror(e));

@@ -31,6 +31,9 @@ struct global_t {
     // Largest photo in megapixels that is decoded; a bigger one (or a file
     // whose header claims a bigger size) is left out of the album.
     uint64_t pixel_limit = 200;
+    // Workers that make the size levels of an album at once; 0: one per
+    // core. 1 works on one photo after the other on the calling thread.
+    uint64_t jobs = 0;
 
     // Defaults; the album root and the page header's character set come from
     // HOME and LANG as they are now.
@@ -38,6 +41,9 @@ struct global_t {
 };
 
 extern global_t g_global;
+
+// The most workers the jobs setting and --jobs accept.
+const uint64_t max_jobs = 256;
 
 // OSTYPE as it was at start, or null. Windows are iconified before being
 // presented again only where it is set and does not begin with "Win".

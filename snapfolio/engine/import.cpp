@@ -46,8 +46,7 @@ bool copyfile_replacing(const std::string& src, const std::string& dst) {
         return libutils::fail(std::cerr, dst, ": ", std::strerror(errno));
     }
     // mkstemp makes the file private; an album is meant to be published.
-    mode_t mask = ::umask(022);
-    ::umask(mask);
+    const mode_t mask = mode_t(libutils::current_umask());
     ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     bool ok = libutils::filecopy(src, temp);

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "libgr/image/rotate.h"
-#include "libgr/image/scaledown.h"
 #include "libgr/jpeg/exif.h"
 #include "libgr/jpeg/transform.h"
 #include "libutils/atomicfile.h"
@@ -17,14 +16,13 @@
 #include "libutils/file.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/engine/import.h"
-#include "snapfolio/engine/movie.h"
 #include "snapfolio/engine/rotatejpeg.h"
+#include "snapfolio/engine/rungs.h"
+#include "snapfolio/engine/thumbchoice.h"
 
 namespace snapfolio {
 
 namespace {
-
-using markers_t = std::vector<libgr::jpeginfo_t::marker_t>;
 
 // An imported original, mapped, with what its header and EXIF segment say.
 // Not copyable: data.name points into file.
@@ -112,24 +110,12 @@ bool is_foreign_link(const std::string& size0, const std::string& name) {
     return n != ssize_t(want.size()) || std::memcmp(buf.data(), want.data(), want.size()) != 0;
 }
 
-bool halve(libgr::image2d_t& picture) {
-    libgr::image2d_t half;
-    if (!libgr::scaledown(half, picture)) return false;
-    picture = half;
-    return true;
-}
-
 // Decodes the full size; a picture that libjpeg had to make up blocks for
 // (cut-off or corrupt data) is refused: its levels would look whole.
 bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegdata_t& data) {
     decoded.max_pixels = max_pixels();
     return decoded.decompress(picture, data) && decoded.warnings == 0;
 }
-
-// What became of one photo: levels made (or up to date), left out because
-// the photo itself cannot be read (reported, the album goes on), or a
-// failure that ends the operation (a file that cannot be written).
-enum class photo_t { done, left_out, failed };
 
 // Between two pieces of one photo's work, on the caller's thread.
 void tick(tick_signal_t* t) {
@@ -216,51 +202,6 @@ bool make_level_dirs(const path_t& path, const std::vector<std::string>& names, 
     return true;
 }
 
-// The files of one photo's ladder. Written at once, or, when the whole
-// ladder is turned, held back: each file is first complete under a temporary
-// name beside its target, and only then are all renamed into place. A
-// folder that cannot be written or a full disk then leaves the old ladder
-// whole, never a mix of turned and unturned levels.
-class ladder_files_t {
-    bool m_staged;
-    std::vector<std::unique_ptr<libutils::atomic_ofstream>> m_files;
-
-  public:
-    explicit ladder_files_t(bool staged) : m_staged(staged) {}
-
-    // False (errno set) when the bytes cannot be written; the held-back
-    // files are then dropped by the destructor.
-    bool put(const std::string& target, const libutils::bytevector& bytes) {
-        // A directory in the way would only fail the rename at the end.
-        struct stat st;
-        if (::lstat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            errno = EISDIR;
-            return false;
-        }
-        auto file = std::make_unique<libutils::atomic_ofstream>();
-        if (!file->open(target)) return false;
-        file->write(reinterpret_cast<const char*>(bytes.begin()), std::streamsize(bytes.size()));
-        file->flush();
-        if (!*file) {
-            if (errno == 0) errno = EIO;
-            return false;
-        }
-        if (!m_staged) return file->commit();
-        m_files.push_back(std::move(file));
-        return true;
-    }
-
-    // Renames the held-back files into place.
-    bool commit(std::ostream& err) {
-        bool ok = true;
-        for (auto& file : m_files)
-            if (!file->commit())
-                ok = libutils::fail(err, file->target(), ": write error, ", std::strerror(errno));
-        m_files.clear();
-        return ok;
-    }
-};
-
 }  // namespace
 
 uint64_t halvings_to_fit(uint64_t width, uint64_t height, uint64_t max_width, uint64_t max_height) {
@@ -306,21 +247,6 @@ std::vector<std::string> levelnames(uint64_t level) {
     return names;
 }
 
-namespace {
-
-// savejpeg's encoding, into memory.
-bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::image2d_t& image,
-                const markers_t& markers) {
-    libgr::jpeginfo_t info;
-    info.markers = markers;
-    out.name = file.c_str();
-    int quality = int(uint32_t(g_global.jpeg_compress));
-    if (info.compress(out, image, quality, true)) return true;
-    return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
-}
-
-}  // namespace
-
 bool savejpeg(const std::string& file, const libgr::image2d_t& image, const markers_t& markers) {
     libgr::jpegdata_t out;
     if (!encodejpeg(out, file, image, markers)) return false;
@@ -342,52 +268,10 @@ void remove_stale_temporaries(const path_t& path) {
 
 namespace {
 
-// The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
-// picture as it is now (halved L+2 times) when there is none, it cannot be
-// turned, or the photo's turn is not known (turn -1).
-// A level encoded from the picture, as savejpeg writes it.
-bool write_level(ladder_files_t& files, const std::string& out, const libgr::image2d_t& picture,
-                 const markers_t& markers, std::ostream& err) {
-    libgr::jpegdata_t encoded;
-    if (!encodejpeg(encoded, out, picture, markers)) return libutils::fail(err, out, ": savejpeg fail.");
-    if (files.put(out, encoded)) return true;
-    libutils::report(err, out, ": write error, ", std::strerror(errno));
-    return libutils::fail(err, out, ": savejpeg fail.");
-}
-
-// The thumbnail: the EXIF thumbnail's bytes, turned like the photo, or the
-// picture as it is now (halved L+2 times) when there is none, it cannot be
-// turned, or the photo's turn is not known (turn -1).
-bool write_thumbnail(ladder_files_t& files, const std::string& out, const original_t& o, int turn,
-                     const libgr::image2d_t& picture, std::ostream& err) {
-    if (!o.thumbnail.empty() && turn >= 0) {
-        if (turn == 0) {
-            if (files.put(out, o.thumbnail)) return true;
-            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
-        }
-        // Turned in memory and written once: a run killed in between never
-        // leaves a thumbnail that looks done but lies on its side.
-        libgr::jpegdata_t exif, turned;
-        exif.setvector(o.thumbnail, out.c_str());
-        if (libgr::transform(turn, turned, exif)) {
-            if (files.put(out, turned)) return true;
-            return libutils::fail(err, out, ": thumbnail save fail, ", std::strerror(errno));
-        }
-        // A thumbnail that does not turn cleanly gives way to the picture.
-    }
-    return write_level(files, out, picture, markers_t(), err);
-}
-
-bool write_thumbnail(const std::string& out, const original_t& o, int turn,
-                     const libgr::image2d_t& picture, std::ostream& err) {
-    ladder_files_t files(false);
-    return write_thumbnail(files, out, o, turn, picture, err);
-}
-
-// shrinkone of an original already opened.
-photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
-                         const std::string& name, uint64_t level, uint64_t rotate,
-                         std::ostream& err, tick_signal_t* ticks = nullptr) {
+// The levels of a photo made anew from an original already opened.
+photo_t make_opened(original_t& o, const path_t& path, const std::vector<std::string>& names,
+                    const std::string& name, uint64_t level, uint64_t rotate, std::ostream& err,
+                    tick_signal_t* ticks) {
     const uint64_t turn = effective_turn(rotate, o);
     const bool turned = rotate != 0 || turn != 0;
 
@@ -415,11 +299,11 @@ photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<st
         }
     }
 
-    std::vector<bool> stale(level + 3, false);
+    rungs_t r{path, names, name, level, 0, std::vector<bool>(level + 3, false), {}};
     bool any = false;
     for (uint64_t i = 1; i <= level + 2; ++i) {
-        stale[i] = size0_changed || must_write(o.file, path.str(names[i], name));
-        any = any || stale[i];
+        r.write[i] = size0_changed || must_write(o.file, path.str(names[i], name));
+        any = any || r.write[i];
     }
     if (!any) return photo_t::done;  // nothing to write: no need to decode either
     tick(ticks);
@@ -431,151 +315,38 @@ photo_t shrinkone_opened(original_t& o, const path_t& path, const std::vector<st
         libutils::report(err, turned ? size0 : o.file, ": shrinkone() decompress fail.");
         return left_out(o, err, "its picture data are damaged or cut off");
     }
+    tick(ticks);
     // A turned photo's levels carry no segments: its EXIF orientation would
     // turn the upright pixels once more.
-    const markers_t markers = turned ? markers_t() : decoded.markers;
-    tick(ticks);
-    if (!halve(picture)) {
-        libutils::report(err, name, ": scaledown() fail.");
-        return photo_t::failed;
-    }
-    for (uint64_t i = 1; i <= level + 1; ++i) {
-        std::string out = path.str(names[i], name);
-        if (stale[i] && !savejpeg(out, picture, markers)) {
-            libutils::report(err, out, ": savejpeg fail.");
-            return photo_t::failed;
-        }
-        tick(ticks);
-        if (!halve(picture)) {
-            libutils::report(err, out, ": scaledown() fail.");
-            return photo_t::failed;
-        }
-    }
-    if (stale[level + 2] &&
-        !write_thumbnail(path.str(names[level + 2], name), o, int(turn), picture, err))
+    if (!turned) r.markers = decoded.markers;
+    ladder_files_t files(false);
+    if (!write_rungs(files, picture, r, ticks, err)) return photo_t::failed;
+    if (r.write[level + 2] && !write_thumbnail(files, path.str(names[level + 2], name),
+                                               o.thumbnail, int(turn), picture, err))
         return photo_t::failed;
     return photo_t::done;
 }
 
-// What shrink and shrinkupdate do with the outcome of one photo: a photo
-// left out is counted and the album goes on.
-bool carry_on(photo_t r, size_t& left_out_count) {
-    if (r == photo_t::left_out) ++left_out_count;
-    return r != photo_t::failed;
-}
-
-// The end of shrink and shrinkupdate: the count of photos left out goes to
-// the caller that asks for it; one that does not gets false.
-bool finish(size_t left_out_count, size_t* left_out_out) {
-    if (left_out_out) {
-        *left_out_out = left_out_count;
-        return true;
+// The rung from which a photo's ladder must be made again without a turn
+// asked for: a missing level, or a smaller one that is a link (never written
+// through); names.size() when none.
+uint64_t first_missing(const path_t& path, const std::vector<std::string>& names,
+                       const std::string& name) {
+    for (uint64_t k = 0; k < names.size(); ++k) {
+        struct stat st;
+        const std::string file = path.str(names[k], name);
+        if (k == 0 ? ::stat(file.c_str(), &st) != 0 || is_foreign_link(file, name)
+                   : ::lstat(file.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
+            return k;
     }
-    return left_out_count == 0;
+    return names.size();
 }
 
-}  // namespace
-
-bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
-               uint64_t level, uint64_t rotate, std::ostream& err) {
-    original_t o;
-    return open_reporting(o, path, name, "shrinkone() original", err) == photo_t::done &&
-           shrinkone_opened(o, path, names, name, level, rotate, err) == photo_t::done;
-}
-
-bool shrink(const path_t& path, const std::vector<files_t>& files,
-            sigc::signal<void, double>& progress, std::ostream& err, size_t* left_out_out,
-            tick_signal_t* ticks) {
-    remove_stale_temporaries(path);
-    if (!make_directory(path.str("thumb"), err)) return false;
-    size_t left_out_count = 0;
-    const size_t n = files.size();
-    for (size_t i = 0; i < n; ++i) {
-        const files_t& entry = files[i];
-        if (is_photo(entry.name)) {
-            // The original is opened once: its header gives the level.
-            original_t o;
-            photo_t r = open_reporting(o, path, entry.name, "shrinkone() original", err);
-            if (r == photo_t::done) {
-                const uint64_t level = shrink_level_of(o.info);
-                const std::vector<std::string> names = levelnames(level);
-                r = make_level_dirs(path, names, err)
-                        ? shrinkone_opened(o, path, names, entry.name, level, entry.rotate, err,
-                                           ticks)
-                        : photo_t::failed;
-            }
-            if (!carry_on(r, left_out_count)) return libutils::fail(err, "shinkone() fail.");
-        } else if (is_movie(entry.name)) {
-            if (!ffmovie(path, entry.name, err)) return false;
-        }
-        progress.emit(double(i + 1) / double(n));
-    }
-    return finish(left_out_count, left_out_out);
-}
-
-namespace {
-photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
-                               const path_t& path, const std::string& name, uint64_t level,
-                               uint64_t start, uint64_t rotate, std::ostream& err,
-                               tick_signal_t* ticks = nullptr);
-}  // namespace
-
-bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
-                  sigc::signal<void, double>& progress, std::ostream& err,
-                  size_t* left_out_out, tick_signal_t* ticks) {
-    remove_stale_temporaries(path);
-    size_t left_out_count = 0;
-    const size_t n = files.size();
-    for (size_t i = 0; i < n; ++i) {
-        const files_t& entry = files[i];
-        if (is_photo(entry.name)) {
-            // The original is opened once: its header gives the level. One
-            // that cannot be read counts as level 0, and is left out below
-            // only when a level of it has to be made.
-            original_t o;
-            bool opened = open_original(o, path.str("original", entry.name)) == open_result_t::ok;
-            uint64_t level = opened ? shrink_level_of(o.info) : 0;
-            std::vector<std::string> names = levelnames(level);
-            if (!make_level_dirs(path, names, err)) return false;
-            uint64_t start = names.size();  // none to make
-            if (entry.rotate != 0) {
-                start = 0;
-            } else {
-                // A missing level, or a smaller one that is a link (never
-                // written through, so made again).
-                for (uint64_t k = 0; k < names.size() && start == names.size(); ++k) {
-                    struct stat st;
-                    const std::string file = path.str(names[k], entry.name);
-                    if (k == 0 ? ::stat(file.c_str(), &st) != 0 || is_foreign_link(file, entry.name)
-                               : ::lstat(file.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
-                        start = k;
-                }
-            }
-            photo_t r = photo_t::done;
-            if (start < names.size()) {
-                // Opened again only to report why it cannot be.
-                if (!opened) r = open_reporting(o, path, entry.name, "shrinkoneupdate()", err);
-                if (r == photo_t::done)
-                    r = shrinkoneupdate_opened(o, names, path, entry.name, level, start,
-                                               entry.rotate, err, ticks);
-            }
-            if (!carry_on(r, left_out_count)) return false;
-        } else if (is_movie(entry.name)) {
-            // Conversions and stills skip every target newer than its source.
-            if (!ffmovie(path, entry.name, err)) return false;
-        }
-        progress.emit(double(i + 1) / double(n));
-    }
-    return finish(left_out_count, left_out_out);
-}
-
-namespace {
-
-// shrinkoneupdate of an original already opened.
-photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& names,
-                               const path_t& path, const std::string& name, uint64_t level,
-                               uint64_t start, uint64_t rotate, std::ostream& err,
-                               tick_signal_t* ticks) {
+// The levels of a photo brought up to date from rung start on, from an
+// original already opened.
+photo_t update_opened(original_t& o, const std::vector<std::string>& names, const path_t& path,
+                      const std::string& name, uint64_t level, uint64_t start, uint64_t rotate,
+                      std::ostream& err, tick_signal_t* ticks) {
     const uint64_t turn = effective_turn(rotate, o);
 
     // The full size. A turn asked for now is made again from the original.
@@ -626,12 +397,13 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
         if (!turned_file) stored_turn = 0;
     }
 
-    if (rotate == 0) {
-        bool any = false;
-        for (size_t i = 0; i < names.size(); ++i)
-            any = any || (i == 0 ? size0_stale : must_write(o.file, path.str(names[i], name)));
-        if (!any) return photo_t::done;
+    rungs_t r{path, names, name, level, start, std::vector<bool>(level + 3, false), {}};
+    bool any = false;
+    for (size_t i = 0; i < names.size(); ++i) {
+        r.write[i] = rotate != 0 || (i == 0 ? size0_stale : must_write(o.file, path.str(names[i], name)));
+        any = any || r.write[i];
     }
+    if (!any) return photo_t::done;
 
     tick(ticks);
     libgr::jpegdata_t loaded;
@@ -649,55 +421,55 @@ photo_t shrinkoneupdate_opened(original_t& o, const std::vector<std::string>& na
     // As when the album was made: a turned photo's levels carry no segments
     // (not even the JFIF header of the turned full size, which would follow
     // libjpeg's own as a second one).
-    const markers_t markers = turned_file ? markers_t() : decoded.markers;
+    if (!turned_file) r.markers = decoded.markers;
     tick(ticks);
-    for (uint64_t i = 0; i < start; ++i) {
-        if (!halve(picture)) {
-            libutils::report(err, name, ": scaledown() fail.");
-            return photo_t::failed;
-        }
-    }
-    for (uint64_t i = start; i <= level + 1; ++i) {
-        std::string out = path.str(names[i], name);
-        // Level 0 was made above, losslessly: it is never encoded again.
-        if (i > 0 && (rotate != 0 || must_write(o.file, out))) {
-            if (!make_directory(path.str(names[i]), err) ||
-                !write_level(files, out, picture, markers, err))
-                return photo_t::failed;
-            tick(ticks);
-        }
-        if (!halve(picture)) {
-            libutils::report(err, out, ": scaledown() fail.");
-            return photo_t::failed;
-        }
-    }
+    if (!write_rungs(files, picture, r, ticks, err)) return photo_t::failed;
     // The thumbnail, like the levels, only when asked to turn or stale: an
     // existing one already has the turn it was made with.
-    std::string thumb = path.str(names[level + 2], name);
-    if (rotate == 0 && !must_write(o.file, thumb)) return photo_t::done;
-    if (stored_turn < 0 && !o.thumbnail.empty()) {
-        // The camera's thumbnail fits a full size turned by its orientation
-        // (as this album makes it); any other turn is not known here, and
-        // the thumbnail is then made from the picture.
-        libgr::jpegdata_t expected;
-        stored_turn = libgr::transform(turn, expected, o.data) && file_holds(size0, expected)
-                          ? int(turn)
-                          : -1;
-    }
-    return write_thumbnail(files, thumb, o, stored_turn, picture, err) && files.commit(err)
+    if (!r.write[level + 2]) return photo_t::done;
+    // The camera's thumbnail fits a full size turned by its orientation (as
+    // this album makes it); any other turn is not known here, and the
+    // thumbnail is then made from the picture.
+    if (stored_turn < 0 && !o.thumbnail.empty()) stored_turn = full_size_turn(o.data, turn, size0);
+    return write_thumbnail(files, path.str(names[level + 2], name), o.thumbnail, stored_turn,
+                           picture, err) &&
+                   files.commit(err)
                ? photo_t::done
                : photo_t::failed;
 }
 
 }  // namespace
 
-bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
-                     const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
-                     std::ostream& err) {
+photo_t make_photo_levels(const path_t& path, const files_t& entry, std::ostream& err,
+                          tick_signal_t* ticks) {
+    // The original is opened once: its header gives the level.
     original_t o;
-    return open_reporting(o, path, entry.name, "shrinkoneupdate()", err) == photo_t::done &&
-           shrinkoneupdate_opened(o, names, path, entry.name, level, start, rotate, err) ==
-               photo_t::done;
+    photo_t r = open_reporting(o, path, entry.name, "shrinkone() original", err);
+    if (r != photo_t::done) return r;
+    const uint64_t level = shrink_level_of(o.info);
+    const std::vector<std::string> names = levelnames(level);
+    if (!make_level_dirs(path, names, err)) return photo_t::failed;
+    return make_opened(o, path, names, entry.name, level, entry.rotate, err, ticks);
+}
+
+photo_t update_photo_levels(const path_t& path, const files_t& entry, std::ostream& err,
+                            tick_signal_t* ticks) {
+    // The original is opened once: its header gives the level. One that
+    // cannot be read counts as level 0, and is left out below only when a
+    // level of it has to be made.
+    original_t o;
+    const bool opened = open_original(o, path.str("original", entry.name)) == open_result_t::ok;
+    const uint64_t level = opened ? shrink_level_of(o.info) : 0;
+    const std::vector<std::string> names = levelnames(level);
+    if (!make_level_dirs(path, names, err)) return photo_t::failed;
+    const uint64_t start = entry.rotate != 0 ? 0 : first_missing(path, names, entry.name);
+    if (start == names.size()) return photo_t::done;
+    // Opened again only to report why it cannot be.
+    if (!opened) {
+        const photo_t r = open_reporting(o, path, entry.name, "shrinkoneupdate()", err);
+        if (r != photo_t::done) return r;
+    }
+    return update_opened(o, names, path, entry.name, level, start, entry.rotate, err, ticks);
 }
 
 }  // namespace snapfolio

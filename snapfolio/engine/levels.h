@@ -26,6 +26,7 @@
 #include "libgr/image/image.h"
 #include "libgr/jpeg/jpeginfo.h"
 #include "snapfolio/engine/album.h"
+#include "snapfolio/engine/chainlevels.h"
 #include "snapfolio/engine/progress.h"
 
 namespace snapfolio {
@@ -50,35 +51,30 @@ std::vector<std::string> levelnames(uint64_t level);
 bool savejpeg(const std::string& file, const libgr::image2d_t& image,
               const std::vector<libgr::jpeginfo_t::marker_t>& markers);
 
-// Makes every level of every photo of files (diagnostics on err); files that
-// are not photos are passed over. Emits i / n after the i-th entry.
+// What became of one photo: levels made (or up to date), left out because
+// the photo itself cannot be read (its file and the reason written to err as
+// "<original>: left out of the album, <reason>."; the album goes on), or a
+// failure that ends the operation (a file that cannot be written).
 //
-// A photo that cannot be decoded (not a JPEG file, damaged or cut-off data,
-// a precision or size libjpeg refuses, a header claiming more pixels than
-// the pixel_limit setting) is left out: its file and the reason are written
-// to err ("<original>: left out of the album, <reason>.") and the other
-// photos go on. With left_out given the count goes there and the result
-// stays true; without it the result is false once all are done. A file that
-// cannot be written ends the operation with false at once. ticks, when
-// given, is emitted between the rungs of a photo.
-bool shrink(const path_t& path, const std::vector<files_t>& files,
-            sigc::signal<void, double>& progress, std::ostream& err,
-            size_t* left_out = nullptr, tick_signal_t* ticks = nullptr);
-// One photo; names from levelnames(level). A level file that exists and is
-// newer than the original is kept, unless the full size changed now.
-bool shrinkone(const path_t& path, const std::vector<std::string>& names, const std::string& name,
-               uint64_t level, uint64_t rotate, std::ostream& err);
+// A photo cannot be read when it is not a JPEG file, has damaged or cut-off
+// data, a precision or size libjpeg refuses, or a header claiming more
+// pixels than the pixel_limit setting.
+enum class photo_t { done, left_out, failed };
 
-// Brings the levels of files up to date: an entry with a turn is made again
-// from its original; otherwise only a photo with a missing level file (or a
-// smaller level that is a symbolic link) is made again, from that level on.
-// Photos that cannot be decoded are left out as in shrink.
-bool shrinkupdate(const path_t& path, const std::vector<files_t>& files,
-                  sigc::signal<void, double>& progress, std::ostream& err = std::cerr,
-                  size_t* left_out = nullptr, tick_signal_t* ticks = nullptr);
-bool shrinkoneupdate(const std::vector<std::string>& names, const path_t& path,
-                     const files_t& entry, uint64_t level, uint64_t start, uint64_t rotate,
-                     std::ostream& err = std::cerr);
+// Makes every level of one photo of the album (entry: its name in
+// "original" and the turn asked for). A level file that exists and is newer
+// than the original is kept, unless the full size changed now. Safe to run
+// for different photos on different threads; ticks, when given, is emitted
+// between the pieces of the work.
+photo_t make_photo_levels(const path_t& path, const files_t& entry, std::ostream& err,
+                          tick_signal_t* ticks = nullptr);
+
+// Brings the levels of one photo up to date: with a turn asked for, all are
+// made again from its original; otherwise only a photo with a missing level
+// file (or a smaller level that is a symbolic link) is made again, from that
+// level on.
+photo_t update_photo_levels(const path_t& path, const files_t& entry, std::ostream& err,
+                            tick_signal_t* ticks = nullptr);
 
 // Removes the temporaries that a run killed while writing left in the
 // album's folder (its pages) and its "original", "size…", "thumb",

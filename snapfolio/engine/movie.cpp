@@ -244,8 +244,7 @@ bool run_maker(const std::string& target, std::ostream& echo, M make_command, C 
     const int fd = ::mkstemps(&temp[0], int(ext.size()));
     if (fd < 0) return libutils::fail(std::cerr, target, ": ", std::strerror(errno));
     // mkstemps makes the file private; an album is meant to be published.
-    mode_t mask = ::umask(022);
-    ::umask(mask);
+    const mode_t mask = mode_t(libutils::current_umask());
     ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     const std::string command = make_command(temp);

@@ -1,6 +1,7 @@
 #include "snapfolio/gui/AlbumGridDialog.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "libgr/image/vecmath.h"
 #include "snapfolio/engine/albumentry.h"
@@ -17,6 +18,17 @@ namespace {
 
 // The grid keeps growing with its content up to this height, then scrolls.
 const int max_grid_height = 640;
+// Rows of cells made before the dialog is first shown: more than fill the
+// grid's height, since a cell is well over 100 pixels high. Also the rows of
+// one chunk of the grid.
+const size_t rows_at_once = 6;
+// How long one idle turn makes cells before the window gets its events.
+const double fill_slice_ms = 40;
+
+double now_ms() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
@@ -38,7 +50,6 @@ AlbumGridDialog::AlbumGridDialog(Gtk::Window& parent, e_message_local_t title,
     secret_row.pack_start(secret_check, Gtk::PACK_SHRINK);
     box.pack_start(secret_row, Gtk::PACK_SHRINK);
 
-    table.set_column_spacing(6);
     scrolled.add(table);
     box.pack_start(scrolled, Gtk::PACK_EXPAND_WIDGET);
     table.signal_size_allocate().connect(
@@ -63,15 +74,94 @@ AlbumGridDialog::AlbumGridDialog(Gtk::Window& parent, e_message_local_t title,
     box.pack_start(last_text, Gtk::PACK_SHRINK);
 }
 
+AlbumGridDialog::~AlbumGridDialog() {
+    filler.disconnect();
+}
+
 void AlbumGridDialog::clear_rows() {
+    filler.disconnect();
+    planned.clear();
+    next_planned = 0;
     items.clear();  // each cell's widgets leave the grid with it
+    spacers.clear();
+    chunks.clear();
+    packed_chunks = 0;
+}
+
+void AlbumGridDialog::plan_rows(std::vector<std::function<void()>> makers) {
+    filler.disconnect();
+    planned = std::move(makers);
+    next_planned = 0;
+    const size_t h = std::max<uint64_t>(1, g_global.horizontal_items);
+    while (filling() && next_planned < rows_at_once * h) planned[next_planned++]();
+    pack_chunks();
+    if (filling())
+        filler = Glib::signal_idle().connect(sigc::mem_fun(*this, &AlbumGridDialog::fill_some));
+}
+
+bool AlbumGridDialog::fill_some() {
+    const double start = now_ms();
+    const size_t first = items.size();
+    do planned[next_planned++]();
+    while (filling() && now_ms() - start < fill_slice_ms);
+    // Only the new cells: show_all would bring back controls hidden since.
+    for (size_t i = first; i < items.size(); ++i) items[i]->show();
+    pack_chunks();
+    if (filling()) return true;
+    planned.clear();
+    next_planned = 0;
+    return false;
+}
+
+void AlbumGridDialog::finish_rows() {
+    if (!filling()) return;
+    filler.disconnect();
+    const size_t first = items.size();
+    while (filling()) planned[next_planned++]();
+    for (size_t i = first; i < items.size(); ++i) items[i]->show();
+    planned.clear();
+    next_planned = 0;
+    pack_chunks();
+}
+
+void AlbumGridDialog::pack_chunks() {
+    // A chunk is laid out once, when its last cell is made, rather than at
+    // every cell added to it.
+    const size_t per_chunk = std::max<uint64_t>(1, g_global.horizontal_items) * rows_at_once;
+    const size_t complete = filling() ? items.size() / per_chunk : chunks.size();
+    for (; packed_chunks < complete; ++packed_chunks)
+        table.pack_start(*chunks[packed_chunks], Gtk::PACK_SHRINK);
+}
+
+void AlbumGridDialog::on_response(int id) {
+    if (id == Gtk::RESPONSE_OK || id == Gtk::RESPONSE_APPLY)
+        finish_rows();
+    else
+        filler.disconnect();
+    Gtk::Dialog::on_response(id);
 }
 
 PictureCell& AlbumGridDialog::add_cell(std::unique_ptr<PictureCell> cell, size_t index,
                                        bool quality_row) {
     const size_t h = std::max<uint64_t>(1, g_global.horizontal_items);
+    const size_t per_chunk = h * rows_at_once;
     const int rows_per = quality_row ? 6 : 5;
-    cell->attach(table, int(index % h), int(index / h) * rows_per, quality_row);
+    while (chunks.size() <= index / per_chunk) {
+        chunks.push_back(std::make_unique<Gtk::Grid>());
+        Gtk::Grid& grid = *chunks.back();
+        grid.set_column_spacing(6);
+        grid.set_column_homogeneous(true);
+        // The last chunk may hold less than a row: an empty line across
+        // every column keeps its columns as wide as the first chunk's.
+        if (chunks.size() > 1) {
+            spacers.push_back(std::make_unique<Gtk::Box>());
+            grid.attach(*spacers.back(), 0, int(rows_at_once) * rows_per, int(h), 1);
+        }
+        grid.show_all();
+    }
+    const size_t place = index % per_chunk;
+    cell->attach(*chunks[index / per_chunk], int(place % h), int(place / h) * rows_per,
+                 quality_row);
     if (is_photo(cell->name))
         cell->picture.signal_clicked().connect(
             sigc::bind(sigc::mem_fun(*this, &AlbumGridDialog::button_image), index));
@@ -115,8 +205,8 @@ void AlbumGridDialog::button_movie(size_t i) {
     // The largest level that fits the play size; the smallest one when none
     // does.
     uint64_t halvings = std::min<uint64_t>(play_halvings(size.x, size.y), level + 1);
-    run_movie(cell.album.str("movie" + std::to_string(halvings),
-                             replace_extension(cell.name, ".mp4")));
+    run_movie(
+        cell.album.str("movie" + std::to_string(halvings), replace_extension(cell.name, ".mp4")));
 }
 
 void AlbumGridDialog::table_size_allocate(Gtk::Allocation& rectangle) {

@@ -7,6 +7,7 @@
 #include <gtkmm/entry.h>
 #include <gtkmm/scrolledwindow.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,8 +20,14 @@ namespace snapfolio {
 class AlbumGridDialog : public Gtk::Dialog {
   public:
     Gtk::ScrolledWindow& get_scrolled() { return scrolled; }
-    Gtk::Grid& get_table() { return table; }
-    std::vector<std::unique_ptr<PictureCell>>& get_items() { return items; }
+    // Every cell, the ones still planned made first.
+    std::vector<std::unique_ptr<PictureCell>>& get_items() {
+        finish_rows();
+        return items;
+    }
+    // Cells are still being made in the background; how many are made.
+    bool filling() const { return next_planned < planned.size(); }
+    size_t made() const { return items.size(); }
     Gtk::CheckButton& get_secret_check() { return secret_check; }
     Gtk::Entry& get_title_entry() { return title_entry; }
     Gtk::Label& get_title_label() { return title_label; }
@@ -34,6 +41,8 @@ class AlbumGridDialog : public Gtk::Dialog {
     // The grid grows with its content up to 640 pixels high, then scrolls.
     void table_size_allocate(Gtk::Allocation& rectangle);
 
+    ~AlbumGridDialog() override;
+
   protected:
     // title: message number; header: the label (message) and the directory
     // shown; title_as_label: a read-only title.
@@ -43,8 +52,18 @@ class AlbumGridDialog : public Gtk::Dialog {
 
     // Empties the grid.
     void clear_rows();
-    // Adds a cell at grid place `index` (rows_per table rows per picture) and
-    // connects its picture button.
+    // Makes the cells through `makers` (one call each, in order, each adding
+    // one cell): a screenful at once, the rest a few at a time while the
+    // main loop is idle, so that a big album opens at once and stays
+    // responsive while its grid fills.
+    void plan_rows(std::vector<std::function<void()>> makers);
+    // Makes every cell still planned.
+    void finish_rows();
+    // OK and Apply act on every cell: the grid is filled first; any other
+    // answer stops filling it.
+    void on_response(int id) override;
+    // Adds a cell at place `index` of the grid (rows_per grid rows per
+    // picture) and connects its picture button.
     PictureCell& add_cell(std::unique_ptr<PictureCell> cell, size_t index, bool quality_row);
     // Title and texts of path; each non-empty one replaces what is shown.
     void show_texts(const path_t& path);
@@ -58,7 +77,14 @@ class AlbumGridDialog : public Gtk::Dialog {
     Gtk::Label secret_label;
     Gtk::CheckButton secret_check;
     Gtk::ScrolledWindow scrolled;
-    Gtk::Grid table;
+    // The cells go into grids of a few rows each, stacked in `table`: a
+    // chunk added, or a thumbnail arriving, lays out only its own grid, not
+    // every cell of a big album. Columns are of one width in every chunk, so
+    // that they line up.
+    Gtk::Box table{Gtk::ORIENTATION_VERTICAL};
+    std::vector<std::unique_ptr<Gtk::Grid>> chunks;
+    std::vector<std::unique_ptr<Gtk::Box>> spacers;
+    size_t packed_chunks = 0;
     Gtk::Label title_caption, begin_caption, last_caption;
     Gtk::Entry title_entry;
     Gtk::Label title_label;
@@ -66,7 +92,16 @@ class AlbumGridDialog : public Gtk::Dialog {
     std::vector<std::unique_ptr<PictureCell>> items;
 
   private:
+    // Makes planned cells for a short while; false when none is left.
+    bool fill_some();
+    // Puts the chunks whose cells are all made (every chunk once none is
+    // planned) into the window.
+    void pack_chunks();
+
     bool cap_width;
+    std::vector<std::function<void()>> planned;
+    size_t next_planned = 0;
+    sigc::connection filler;
 };
 
 }  // namespace snapfolio

@@ -1,5 +1,6 @@
 #include "snapfolio/gui/CollectionDialog.h"
 
+#include <functional>
 #include <iostream>
 #include <sstream>
 
@@ -39,23 +40,27 @@ bool CollectionDialog::make_rows() {
     clear_rows();
     cell_album.clear();
     bool listed = collection_albums(albums, entry_path, book_wide);
-    size_t k = 0;
+    std::vector<std::function<void()>> makers;
     for (size_t a = 0; a < albums.size(); ++a) {
-        const album_t& album = albums[a];
-        const best_t& list = book_wide ? album.best : album.good;
-        for (const std::string& name : list.names) {
-            const std::string shown = "../" + album.path.name + "/" + name;
-            PictureCell& cell = add_cell(
-                std::make_unique<PictureCell>(album.path, name, shown, album, false), k, false);
-            cell.set_editable(editable);
-            for (int m = 0; m < mark_count; ++m)
-                cell.mark_checks[m].signal_toggled().connect(sigc::bind(
-                    sigc::mem_fun(*this, &CollectionDialog::button_mark), k, e_mark_t(m)));
-            cell_album.push_back(a);
-            ++k;
-        }
+        const best_t& list = book_wide ? albums[a].best : albums[a].good;
+        for (const std::string& name : list.names)
+            makers.push_back([this, a, name] { make_cell(a, name); });
     }
+    plan_rows(std::move(makers));
     return listed;
+}
+
+void CollectionDialog::make_cell(size_t a, const std::string& name) {
+    const album_t& album = albums[a];
+    const size_t k = items.size();
+    const std::string shown = "../" + album.path.name + "/" + name;
+    PictureCell& cell =
+        add_cell(std::make_unique<PictureCell>(album.path, name, shown, album, false), k, false);
+    cell.set_editable(editable);
+    for (int m = 0; m < mark_count; ++m)
+        cell.mark_checks[m].signal_toggled().connect(
+            sigc::bind(sigc::mem_fun(*this, &CollectionDialog::button_mark), k, e_mark_t(m)));
+    cell_album.push_back(a);
 }
 
 void CollectionDialog::update_comment() {
@@ -74,7 +79,7 @@ void CollectionDialog::button_mark(size_t i, e_mark_t mark) {
 }
 
 void CollectionDialog::on_response(int id) {
-    Gtk::Dialog::on_response(id);
+    AlbumGridDialog::on_response(id);
     if (id == Gtk::RESPONSE_APPLY || (id == Gtk::RESPONSE_OK && editable)) save();
 }
 
@@ -91,6 +96,7 @@ void CollectionDialog::save() {
     set_secret(entry_path, secret_check.get_active(), std::cerr);
 
     std::vector<comment_edit_t> comments;
+    finish_rows();
     for (size_t i = 0; i < items.size(); ++i)
         comments.push_back(
             {cell_album[i], items[i]->name, items[i]->comment, items[i]->comment_text()});

@@ -37,6 +37,8 @@ class CollectionDialog : public AlbumGridDialog {
     void on_response(int id) override;
 
   private:
+    // The cell of `name` in albums[a], connected to the mark handlers.
+    void make_cell(size_t a, const std::string& name);
     void save();
 
     path_t entry_path;

@@ -1,5 +1,6 @@
 #include "snapfolio/gui/EditAlbumDialog.h"
 
+#include <functional>
 #include <iostream>
 #include <sstream>
 
@@ -38,27 +39,31 @@ bool EditAlbumDialog::make_rows() {
     files.clear();
     if (!libutils::getfiles(files, album_path.str("original"))) return false;
 
-    for (size_t i = 0; i < files.size(); ++i) {
-        const std::string& name = files[i];
-        PictureCell& cell =
-            add_cell(std::make_unique<PictureCell>(album_path, name, name, marks, true), i, true);
-        cell.show_quality(good, fail);
-
-        cell.good_radio.signal_toggled().connect(
-            sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_good), i));
-        cell.subtle_radio.signal_toggled().connect(
-            sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_subtle), i));
-        cell.fail_radio.signal_toggled().connect(
-            sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_fail), i));
-        cell.is_rotate_check.signal_clicked().connect(
-            sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_is_rotate), i));
-        cell.angle_spin.signal_value_changed().connect(
-            sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_rotate), i));
-        for (int m = 0; m < mark_count; ++m)
-            cell.mark_checks[m].signal_toggled().connect(sigc::bind(
-                sigc::mem_fun(*this, &EditAlbumDialog::button_mark), i, e_mark_t(m)));
-    }
+    std::vector<std::function<void()>> makers;
+    for (size_t i = 0; i < files.size(); ++i) makers.push_back([this, i] { make_cell(i); });
+    plan_rows(std::move(makers));
     return true;
+}
+
+void EditAlbumDialog::make_cell(size_t i) {
+    const std::string& name = files[i];
+    PictureCell& cell =
+        add_cell(std::make_unique<PictureCell>(album_path, name, name, marks, true), i, true);
+    cell.show_quality(good, fail);
+
+    cell.good_radio.signal_toggled().connect(
+        sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_good), i));
+    cell.subtle_radio.signal_toggled().connect(
+        sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_subtle), i));
+    cell.fail_radio.signal_toggled().connect(
+        sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_fail), i));
+    cell.is_rotate_check.signal_clicked().connect(
+        sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_is_rotate), i));
+    cell.angle_spin.signal_value_changed().connect(
+        sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_rotate), i));
+    for (int m = 0; m < mark_count; ++m)
+        cell.mark_checks[m].signal_toggled().connect(
+            sigc::bind(sigc::mem_fun(*this, &EditAlbumDialog::button_mark), i, e_mark_t(m)));
 }
 
 void EditAlbumDialog::update_comment() {
@@ -113,13 +118,14 @@ void EditAlbumDialog::button_rotate(size_t i) {
 
 bool EditAlbumDialog::save_all_comment(bool& best_changed, std::ostream& err) {
     std::vector<comment_edit_t> comments;
-    for (const auto& cell : items) comments.push_back({0, cell->name, cell->comment, cell->comment_text()});
+    for (const auto& cell : get_items())
+        comments.push_back({0, cell->name, cell->comment, cell->comment_text()});
     return snapfolio::save_all_comment(album_dir, comments, good, best_changed, err);
 }
 
 std::vector<files_t> EditAlbumDialog::selected_files() {
     std::vector<files_t> out;
-    for (const auto& cell : items) {
+    for (const auto& cell : get_items()) {
         uint64_t turns = cell->rotatable && cell->is_rotate_check.get_active()
                              ? quarter_turns(cell->name, cell->angle(), std::cerr)
                              : 0;
@@ -129,7 +135,7 @@ std::vector<files_t> EditAlbumDialog::selected_files() {
 }
 
 void EditAlbumDialog::on_response(int id) {
-    Gtk::Dialog::on_response(id);
+    AlbumGridDialog::on_response(id);
     if (id == Gtk::RESPONSE_OK || id == Gtk::RESPONSE_APPLY) save();
 }
 
@@ -165,8 +171,8 @@ void EditAlbumDialog::save() {
         show_error_box(*this, std::string(getmsg(msg_build_failed)) + "\n" + err.str());
         return;
     }
-    if (best_changed) rebuild_best_of(album_path, progress.signals.best_index,
-                                      progress.signals.best_list);
+    if (best_changed)
+        rebuild_best_of(album_path, progress.signals.best_index, progress.signals.best_list);
     progress.hide();
 }
 

@@ -45,6 +45,8 @@ class EditAlbumDialog : public AlbumGridDialog {
     void on_response(int id) override;
 
   private:
+    // The cell of files[i], connected to the handlers.
+    void make_cell(size_t i);
     // OK and Apply: everything on disk, then the pages.
     void save();
 

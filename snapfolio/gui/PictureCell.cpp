@@ -1,5 +1,6 @@
 #include "snapfolio/gui/PictureCell.h"
 
+#include <initializer_list>
 #include <iostream>
 #include <sstream>
 
@@ -13,8 +14,8 @@
 namespace snapfolio {
 
 const mark_desc_t mark_descs[mark_count] = {
-    {&album_t::best, msg_best},     {&album_t::apply, msg_apply},   {&album_t::submit, msg_submit},
-    {&album_t::print, msg_print},   {&album_t::upload, msg_upload},
+    {&album_t::best, msg_best},   {&album_t::apply, msg_apply},   {&album_t::submit, msg_submit},
+    {&album_t::print, msg_print}, {&album_t::upload, msg_upload},
 };
 
 namespace {
@@ -140,6 +141,12 @@ void PictureCell::attach(Gtk::Grid& grid, int column, int row, bool quality_row)
     if (quality_row) put(quality_box, true);
     put(marks_box, true);
     put(info_label, true);
+}
+
+void PictureCell::show() {
+    for (Gtk::Widget* w : std::initializer_list<Gtk::Widget*>{
+             &picture, &name_label, &comment_view, &quality_box, &marks_box, &info_label})
+        w->show_all();
 }
 
 void PictureCell::show_quality(const best_t& good, const best_t& fail) {

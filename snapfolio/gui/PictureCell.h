@@ -73,6 +73,9 @@ struct PictureCell {
     // Puts the cell's rows into grid column `column` from table row `row`.
     void attach(Gtk::Grid& grid, int column, int row, bool quality_row);
 
+    // Shows the cell's widgets (a cell made after its dialog was shown).
+    void show();
+
     // Marks, comment and (with quality) radios and turn: read-only or not.
     void set_editable(bool editable);
 };

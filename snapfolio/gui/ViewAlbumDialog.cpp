@@ -1,5 +1,8 @@
 #include "snapfolio/gui/ViewAlbumDialog.h"
 
+#include <functional>
+#include <memory>
+
 #include "libutils/file.h"
 #include "snapfolio/engine/bookwalk.h"
 #include "snapfolio/gui/textconv.h"
@@ -23,25 +26,32 @@ ViewAlbumDialog::ViewAlbumDialog(Gtk::Window& parent, const path_t& album_path_,
 
 bool ViewAlbumDialog::make_rows() {
     clear_rows();
-    best_t good, fail;
-    album_t marks;
-    good.load(album_path, "good.txt");
-    fail.load(album_path, "fail.txt");
-    marks.load(album_path);
+    // Shared by the cells made later.
+    struct lists_t {
+        best_t good, fail;
+        album_t marks;
+    };
+    auto lists = std::make_shared<lists_t>();
+    lists->good.load(album_path, "good.txt");
+    lists->fail.load(album_path, "fail.txt");
+    lists->marks.load(album_path);
     show_texts(album_path);
 
     std::vector<std::string> files;
     if (!libutils::getfiles(files, album_path.str("original"))) return false;
+    std::vector<std::function<void()>> makers;
     for (size_t i = 0; i < files.size(); ++i) {
-        const std::string& name = files[i];
-        PictureCell& cell =
-            add_cell(std::make_unique<PictureCell>(album_path, name, name, marks, true), i, true);
-        cell.show_quality(good, fail);
-        // Looking only: no turn controls.
-        if (cell.is_rotate_check.get_parent()) cell.quality_box.remove(cell.is_rotate_check);
-        if (cell.angle_spin.get_parent()) cell.quality_box.remove(cell.angle_spin);
-        cell.set_editable(false);
+        makers.push_back([this, i, name = files[i], lists] {
+            PictureCell& cell = add_cell(
+                std::make_unique<PictureCell>(album_path, name, name, lists->marks, true), i, true);
+            cell.show_quality(lists->good, lists->fail);
+            // Looking only: no turn controls.
+            if (cell.is_rotate_check.get_parent()) cell.quality_box.remove(cell.is_rotate_check);
+            if (cell.angle_spin.get_parent()) cell.quality_box.remove(cell.angle_spin);
+            cell.set_editable(false);
+        });
     }
+    plan_rows(std::move(makers));
     return true;
 }
 

@@ -23,7 +23,8 @@ bool parse(cli_options_t& o, std::vector<const char*> args, std::string* err = n
 TEST(CliOptions, OverridesInBothFormsOnEitherSideOfTheCommand) {
     cli_options_t o;
     ASSERT_TRUE(parse(o, {"--album-root", "/srv/a", "make", "x", "--quality=85", "--shrink-size",
-                          "800x600", "y", "--ffmpeg", "-c:v libx265", "--", "--quality"}));
+                          "800x600", "y", "--ffmpeg", "-c:v libx265", "--jobs=3", "--",
+                          "--quality"}));
     EXPECT_EQ(o.command, "make");
     EXPECT_EQ(o.args, (std::vector<std::string>{"x", "y", "--quality"}));
     EXPECT_EQ(*o.album_root, "/srv/a");
@@ -42,6 +43,7 @@ TEST(CliOptions, OverridesInBothFormsOnEitherSideOfTheCommand) {
     EXPECT_EQ(g.shrink_width, 800u);
     EXPECT_EQ(g.shrink_height, 600u);
     EXPECT_EQ(g.ffmpeg, "-c:v libx265");
+    EXPECT_EQ(g.jobs, 3u);
     EXPECT_EQ(g.hwaccel, "vaapi");  // not overridden
 
     // Nothing given: nothing overridden; "-" is an argument.
@@ -77,6 +79,9 @@ TEST(CliOptions, BadOptionsAndValuesAreRefusedWithOneLine) {
         {{"--shrink-size", "0x600"}, "--shrink-size: needs a size such as 1024x768"},
         {{"--shrink-size", "800x"}, "--shrink-size: needs a size such as 1024x768"},
         {{"--album-root="}, "--album-root: needs a folder name"},
+        {{"--jobs", "0"}, "--jobs: needs a number from 1 to 256"},
+        {{"--jobs=257"}, "--jobs: needs a number from 1 to 256"},
+        {{"--jobs", "two"}, "--jobs: needs a number from 1 to 256"},
     };
     for (const auto& c : cases) {
         cli_options_t o;

@@ -221,11 +221,14 @@ TEST_F(Settings, LfOnlyFileLoadsLikeCrLf) {
 }
 
 TEST_F(Settings, UnknownKeysAreReportedAndSkipped) {
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(
-        load("From=/x\r\nno equals sign\r\nshrink_level=3\r\n=empty key\r\nview_size=2\r\n"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Unrecognized name: From\nUnrecognized name: \n");
+    bool ok = false;
+    EXPECT_EQ(
+        testenv::stderr_of([&] {
+            ok = load(
+                "From=/x\r\nno equals sign\r\nshrink_level=3\r\n=empty key\r\nview_size=2\r\n");
+        }),
+        "Unrecognized name: From\nUnrecognized name: \n");
+    ASSERT_TRUE(ok);
     EXPECT_EQ(g_global.from, "/mnt/DCIM");
     EXPECT_EQ(g_global.view_size, 2u);
 }
@@ -259,9 +262,10 @@ TEST_F(Settings, OutOfRangeValuesAreRefusedOneLineEach) {
     for (const auto& c : cases) {
         g_global = global_t();
         const global_t before = g_global;
-        testing::internal::CaptureStderr();
-        ASSERT_TRUE(load(std::string(c.line) + "\r\n"));
-        const std::string err = testing::internal::GetCapturedStderr();
+        bool ok = false;
+        const std::string err =
+            testenv::stderr_of([&] { ok = load(std::string(c.line) + "\r\n"); });
+        ASSERT_TRUE(ok);
         EXPECT_EQ(err, *c.message ? std::string(c.message) + "\n" : "") << c.line;
         if (*c.message) {
             EXPECT_EQ(g_global.shrink_width, before.shrink_width) << c.line;
@@ -294,17 +298,16 @@ TEST_F(Settings, HostileFilesLoadWithoutHarm) {
     EXPECT_EQ(g_global.view_size, 5u);
 
     // A huge unknown key gives one short line.
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(load(std::string(10 * 1024 * 1024, 'k') + "=1\n"));
-    std::string err = testing::internal::GetCapturedStderr();
+    bool ok = false;
+    std::string err =
+        testenv::stderr_of([&] { ok = load(std::string(10 * 1024 * 1024, 'k') + "=1\n"); });
+    ASSERT_TRUE(ok);
     EXPECT_LT(err.size(), 300u);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 
     std::string junk;
     for (int i = 0; i < 65536; ++i) junk.push_back(char((i * 131) ^ (i >> 3)));
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(load(junk));
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { EXPECT_TRUE(load(junk)); });
     EXPECT_TRUE(load(std::string("from=a\0b\r\n", 10)));
     EXPECT_EQ(g_global.from, std::string("a\0b", 3));
 }
@@ -318,9 +321,9 @@ TEST_F(Settings, UnwritableFileIsReportedAndReturnsFalse) {
     EXPECT_FALSE(saveini("", "snapfolio", err));
     EXPECT_EQ(err.str(), not_a_dir + "/.snapfolio: open error, Not a directory\n");
 
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(saveini("", "snapfolio"));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find(": open error, "), std::string::npos);
+    EXPECT_NE(
+        testenv::stderr_of([&] { EXPECT_FALSE(saveini("", "snapfolio")); }).find(": open error, "),
+        std::string::npos);
 }
 
 TEST_F(Settings, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {

@@ -75,6 +75,25 @@ class AlbumDialogTest : public albumtest::AlbumTest {
     void marks(const char* list, const std::string& names) {
         testenv::write_file(album.str("txt", list), names);
     }
+    // An album "many" of a dozen pictures, all good and best, shown one a
+    // row: the grid scrolls, and more than a screenful is made later.
+    path_t make_many() {
+        g_global.horizontal_items = 1;
+        std::vector<files_t> files;
+        std::string names;
+        for (int i = 0; i < 12; ++i) {
+            std::string name = "M" + std::to_string(10 + i) + ".JPG";
+            put(name, albumtest::photo(120, 80, 1, true, unsigned(i + 7)));
+            files.push_back({name, 0});
+            names += name + "\r\n";
+        }
+        const path_t many("", root, "many");
+        ::mkdir(many.str().c_str(), 0755);
+        EXPECT_TRUE(albumtest::make_album(camera, files, many).ok);
+        testenv::write_file(many.str("txt", "good.txt"), names);
+        testenv::write_file(many.str("txt", "best.txt"), names);
+        return many;
+    }
 };
 
 int64_t mtime(const std::string& path) {
@@ -250,21 +269,7 @@ TEST_F(AlbumDialogTest, AnEditableCollectionWritesTheChangedAlbumAndItsPages) {
 }
 
 TEST_F(AlbumDialogTest, EveryEditableDialogKeepsItsScrollPositionAcrossApply) {
-    // One picture a row and a dozen rows: the grid scrolls.
-    g_global.horizontal_items = 1;
-    std::vector<files_t> files;
-    std::string names;
-    for (int i = 0; i < 12; ++i) {
-        std::string name = "M" + std::to_string(10 + i) + ".JPG";
-        put(name, albumtest::photo(120, 80, 1, true, unsigned(i + 7)));
-        files.push_back({name, 0});
-        names += name + "\r\n";
-    }
-    const path_t many("", root, "many");
-    ::mkdir(many.str().c_str(), 0755);
-    ASSERT_TRUE(albumtest::make_album(camera, files, many).ok);
-    testenv::write_file(many.str("txt", "good.txt"), names);
-    testenv::write_file(many.str("txt", "best.txt"), names);
+    const path_t many = make_many();
 
     using run_f = std::function<int(Glib::RefPtr<Gtk::Adjustment>&)>;
     const struct {
@@ -311,5 +316,32 @@ TEST_F(AlbumDialogTest, EveryEditableDialogKeepsItsScrollPositionAcrossApply) {
         EXPECT_GT(upper, 300) << c.dialog << ": the grid does not scroll";
         EXPECT_EQ(shown, 300) << c.dialog;
         EXPECT_EQ(boxes.texts, std::vector<std::string>()) << c.dialog;
+    }
+}
+
+TEST_F(AlbumDialogTest, ABigAlbumOpensWithAScreenfulAndFillsTheRestWhileShown) {
+    const path_t many = make_many();
+    for (int response : {0, int(Gtk::RESPONSE_OK)}) {
+        EditAlbumDialog dialog(parent(), many, "");
+        EXPECT_TRUE(dialog.filling());
+        EXPECT_EQ(dialog.made(), 6u);
+        if (response) {
+            // OK before the grid is full still acts on every picture.
+            dialog.get_title_entry().set_text("Many");
+            dialog.response(response);
+            EXPECT_EQ(dialog.made(), 12u);
+            continue;
+        }
+        dialog.show();
+        for (int i = 0; i < 200 && dialog.filling(); ++i) guitest::pump(10);
+        EXPECT_FALSE(dialog.filling());
+        ASSERT_EQ(dialog.made(), 12u);
+        // Every cell in the window, its columns as wide as the first's.
+        for (auto& cell : dialog.get_items()) {
+            EXPECT_TRUE(cell->picture.is_ancestor(dialog.get_scrolled())) << cell->name;
+            EXPECT_TRUE(cell->marks_box.get_visible()) << cell->name;
+            EXPECT_EQ(cell->name_label.get_allocated_width(),
+                      dialog.get_items()[0]->name_label.get_allocated_width());
+        }
     }
 }

@@ -1,9 +1,11 @@
 // What the chains tell their caller while they work: the stage fractions in
 // order, and ticks between them often enough that a window can answer its
 // user while one large photo is worked on, all on the caller's thread.
+#include <chrono>
 #include <thread>
 
 #include "albumtest.h"
+#include "snapfolio/engine/workpool.h"
 
 using albumtest::AlbumTest;
 using snapfolio::files_t;
@@ -29,7 +31,10 @@ void listen(snapfolio::progress_signals_t& s, heard_t& h) {
 
 class ProgressTest : public AlbumTest {};
 
+// One worker works on the caller's thread: the ticks come from inside each
+// photo's ladder.
 TEST_F(ProgressTest, TicksComeBetweenTheRungsOfOnePhotoOnTheCallersThread) {
+    snapfolio::g_global.jobs = 1;
     limit(50, 50);  // 400x300: L = 3, four encoded rungs and the thumbnail
     put("A.JPG", albumtest::photo(400, 300, 6, false, 1));
     put("B.JPG", albumtest::jpeg(400, 300, 2));
@@ -63,6 +68,35 @@ TEST_F(ProgressTest, TicksComeBetweenTheRungsOfOnePhotoOnTheCallersThread) {
         }
         EXPECT_EQ((std::vector<std::string>{"shrink 0.500000", "shrink 1.000000"}), moves);
     }
+}
+
+// Several workers: the caller waits for the next photo in order, ticking
+// meanwhile, and finishes each in order on its own thread.
+TEST(WorkPool, TheCallerTicksWhileItWaitsAndFinishesInOrder) {
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<size_t> finished;
+    int ticks = 0;
+    bool all_on_caller = true;
+    const bool ok = snapfolio::run_in_order(
+        3, 6,
+        [](size_t i, bool on_caller) {
+            EXPECT_FALSE(on_caller);
+            // The first item is the slowest: the others wait to be finished.
+            std::this_thread::sleep_for(std::chrono::milliseconds(i == 0 ? 450 : 10));
+        },
+        [&](size_t i) {
+            all_on_caller = all_on_caller && std::this_thread::get_id() == caller;
+            finished.push_back(i);
+            return i != 4;  // a failure stops the run
+        },
+        [&] {
+            all_on_caller = all_on_caller && std::this_thread::get_id() == caller;
+            ++ticks;
+        });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ((std::vector<size_t>{0, 1, 2, 3, 4}), finished);
+    EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(all_on_caller);
 }
 
 }  // namespace

@@ -181,11 +181,11 @@ TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
     libgr::grTextureObject never;
     EXPECT_EQ(never.texid(), libgr::GR_NO_NAME);
     libgr::gl_loading_format_t f;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(libgr::grConvertImageFormatToGlFormat(
-        f, libgr::image_desc_t(libgr::IMAGE_FORMAT_RG, libgr::IMAGE_TYPE_FLOAT,
-                               libgr::IMAGE_BITS_64)));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Not supported image format!"),
+    EXPECT_NE(testenv::stderr_of([&] {
+                  EXPECT_FALSE(libgr::grConvertImageFormatToGlFormat(
+                      f, libgr::image_desc_t(libgr::IMAGE_FORMAT_RG, libgr::IMAGE_TYPE_FLOAT,
+                                             libgr::IMAGE_BITS_64)));
+              }).find("Not supported image format!"),
               std::string::npos);
 }
 
