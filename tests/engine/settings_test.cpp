@@ -254,7 +254,9 @@ TEST_F(Settings, OutOfRangeValuesAreRefusedOneLineEach) {
         {"pixel_limit=0", "pixel_limit: 0: needs a number from 1 to 4295, kept 200."},
         {"jpeg_compress=\x1b[31m", "jpeg_compress: \\x1b[31m: needs a number from 1 to 100, kept 100."},
         {"\x01\x1b[2J\xff=1", "Unrecognized name: \\x01\\x1b[2J\\xff"},
+        {"jobs=257", "jobs: 257: needs a number from 0 to 256, kept 0."},
         {"pixel_limit=50", ""},
+        {"jobs=3", ""},
         {"shrink_size=1,1", ""},
         {"jpeg_compress=1", ""},
     };
@@ -271,17 +273,21 @@ TEST_F(Settings, OutOfRangeValuesAreRefusedOneLineEach) {
             EXPECT_EQ(g_global.jpeg_compress, before.jpeg_compress) << c.line;
             EXPECT_EQ(g_global.play_size_x, before.play_size_x) << c.line;
             EXPECT_EQ(g_global.pixel_limit, before.pixel_limit) << c.line;
+            EXPECT_EQ(g_global.jobs, before.jobs) << c.line;
         }
     }
     // A limit that was set survives a save and a load; the default is not
     // written, so older files stay as they were.
     g_global = global_t();
     g_global.pixel_limit = 50;
+    g_global.jobs = 3;
     ASSERT_TRUE(saveini("", "snapfolio"));
-    EXPECT_NE(testenv::read_file(file()).find("\r\npixel_limit=50\r\n"), std::string::npos);
+    EXPECT_NE(testenv::read_file(file()).find("\r\npixel_limit=50\r\njobs=3\r\n"),
+              std::string::npos);
     g_global = global_t();
     ASSERT_TRUE(loadini("", "snapfolio"));
     EXPECT_EQ(g_global.pixel_limit, 50u);
+    EXPECT_EQ(g_global.jobs, 3u);
 }
 
 TEST_F(Settings, MissingFileLeavesTheDefaults) {
