@@ -17,16 +17,16 @@ const uint64_t k_huge_page_worthwhile = uint64_t(4) << 20;
 
 static bool prot_flags(int prot, int& open_flags, int& protection) {
     switch (prot) {
-    case prot_read:
-        open_flags = O_RDONLY;
-        protection = PROT_READ;
-        return true;
-    case prot_readwrite:
-        open_flags = O_RDWR;
-        protection = PROT_READ | PROT_WRITE;
-        return true;
-    default:
-        return false;
+        case prot_read:
+            open_flags = O_RDONLY;
+            protection = PROT_READ;
+            return true;
+        case prot_readwrite:
+            open_flags = O_RDWR;
+            protection = PROT_READ | PROT_WRITE;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -45,8 +45,7 @@ void* alloc_mmap_unix::map(uint64_t size, uint64_t offset) {
     return p;
 }
 
-void* alloc_mmap_unix::allocate(uint64_t& size, const char* filename, int prot,
-                                uint64_t offset) {
+void* alloc_mmap_unix::allocate(uint64_t& size, const char* filename, int prot, uint64_t offset) {
     if (filename) {
         if (!prot_flags(prot, open_flags, protection)) return nullptr;
         map_flags = MAP_SHARED;

@@ -12,8 +12,8 @@ enum e_prot_t { prot_read = 0, prot_readwrite = 1 };
 
 // Storage by mmap: a file mapped shared, or anonymous private memory.
 struct alloc_mmap_unix {
-    int fd = -1;             // -1 for anonymous memory
-    uint64_t length = 0;     // bytes recorded for the mapping
+    int fd = -1;          // -1 for anonymous memory
+    uint64_t length = 0;  // bytes recorded for the mapping
     int open_flags = 0;
     int protection = 0;
     int map_flags = 0;
@@ -23,8 +23,8 @@ struct alloc_mmap_unix {
     void* reallocate(void* old, uint64_t size, uint64_t offset);
     void deallocate(void* p);
 
-private:
-    uint64_t m_mapped = 0;   // bytes actually mapped (an empty file maps one page)
+  private:
+    uint64_t m_mapped = 0;  // bytes actually mapped (an empty file maps one page)
     void* map(uint64_t size, uint64_t offset);
 };
 

@@ -13,7 +13,7 @@ class atomic_ofstream : public std::ofstream {
     std::string m_target;
     std::string m_temp;
 
-public:
+  public:
     atomic_ofstream() = default;
     explicit atomic_ofstream(const std::string& target) { open(target); }
     ~atomic_ofstream() override { discard(); }

@@ -5,7 +5,9 @@
 namespace libutils {
 
 // Deliberately empty; keep it out of line so a breakpoint always hits.
-void __attribute__((noinline)) error() { asm volatile(""); }
+void __attribute__((noinline)) error() {
+    asm volatile("");
+}
 
 namespace {
 thread_local std::ostream* t_cerr = nullptr;

@@ -133,10 +133,18 @@ static bool listdir(L& list, const std::string& dir, bool want_dirs) {
     return true;
 }
 
-bool getfiles(std::vector<std::string>& list, const std::string& dir) { return listdir(list, dir, false); }
-bool getdirs(std::vector<std::string>& list, const std::string& dir) { return listdir(list, dir, true); }
-bool getfiles(std::list<std::string>& list, const std::string& dir) { return listdir(list, dir, false); }
-bool getdirs(std::list<std::string>& list, const std::string& dir) { return listdir(list, dir, true); }
+bool getfiles(std::vector<std::string>& list, const std::string& dir) {
+    return listdir(list, dir, false);
+}
+bool getdirs(std::vector<std::string>& list, const std::string& dir) {
+    return listdir(list, dir, true);
+}
+bool getfiles(std::list<std::string>& list, const std::string& dir) {
+    return listdir(list, dir, false);
+}
+bool getdirs(std::list<std::string>& list, const std::string& dir) {
+    return listdir(list, dir, true);
+}
 
 bool need_update(const std::string& src, const std::string& dst) {
     struct stat s, d;
@@ -150,7 +158,8 @@ unsigned current_umask() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.compare(0, 6, "Umask:") == 0) return unsigned(std::stoul(line.substr(6), nullptr, 8));
+        if (line.compare(0, 6, "Umask:") == 0)
+            return unsigned(std::stoul(line.substr(6), nullptr, 8));
     // Without /proc: set and put back, one thread at a time.
     static std::mutex lock;
     std::lock_guard<std::mutex> hold(lock);

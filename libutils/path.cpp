@@ -18,7 +18,9 @@ namespace {
 
 // Only "/" separates directories here: a backslash is an ordinary
 // character of a file name.
-bool is_sep(wchar_t c) { return c == L'/'; }
+bool is_sep(wchar_t c) {
+    return c == L'/';
+}
 
 // Position just after the last separator of a wide path (0 when none).
 size_t after_last_sep(const std::wstring& w) {
@@ -61,7 +63,9 @@ const char* baseptr(const char* path) {
     return base;
 }
 
-std::string basename2(const std::string& path) { return baseptr(path.c_str()); }
+std::string basename2(const std::string& path) {
+    return baseptr(path.c_str());
+}
 
 std::string basename(const std::string& path) {
     std::wstring w = str2wstr(basename2(path));
@@ -94,8 +98,12 @@ int extcasecmp(const std::string& path, const char* ext) {
     return extcasecmp(path.c_str(), path.size(), ext);
 }
 
-std::string delimconvert(const std::string& path) { return path; }
-std::string deliminvert(const std::string& path) { return path; }
+std::string delimconvert(const std::string& path) {
+    return path;
+}
+std::string deliminvert(const std::string& path) {
+    return path;
+}
 
 void splitpath(const char* path, char* drive, char* dir, char* name, char* ext) {
     drive[0] = dir[0] = name[0] = ext[0] = '\0';
@@ -121,8 +129,7 @@ void splitpath(const char* path, char* drive, char* dir, char* name, char* ext) 
     }
 }
 
-char* concatpath(char* dst, const char* drive, const char* dir, const char* name,
-                 const char* ext) {
+char* concatpath(char* dst, const char* drive, const char* dir, const char* name, const char* ext) {
     dst[0] = '\0';
     std::strcat(dst, drive);
     std::strcat(dst, dir);
@@ -171,6 +178,8 @@ std::string realpath(const std::string& path) {
     return std::string(buf);
 }
 
-int mkdir(const std::string& path) { return ::mkdir(path.c_str(), 0755); }
+int mkdir(const std::string& path) {
+    return ::mkdir(path.c_str(), 0755);
+}
 
 }  // namespace libutils

@@ -29,8 +29,7 @@ std::string delimconvert(const std::string& path);
 std::string deliminvert(const std::string& path);
 
 void splitpath(const char* path, char* drive, char* dir, char* name, char* ext);
-char* concatpath(char* dst, const char* drive, const char* dir, const char* name,
-                 const char* ext);
+char* concatpath(char* dst, const char* drive, const char* dir, const char* name, const char* ext);
 void split(splitpath_t& sp, const char* path);
 char* concat(char* dst, const splitpath_t& sp);
 

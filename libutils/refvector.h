@@ -18,7 +18,7 @@ namespace libutils {
 // thread at a time.
 template <class T, class A>
 class refvector2 {
-protected:
+  protected:
     struct block_t {
         uint64_t refcount = 0;
         uint64_t count = 0;
@@ -32,7 +32,7 @@ protected:
         if (m_block) ++m_block->refcount;
     }
 
-public:
+  public:
     refvector2() = default;
     refvector2(const refvector2& o) { share(o.m_block); }
     refvector2& operator=(const refvector2& o) {
@@ -66,8 +66,7 @@ public:
         return true;
     }
 
-    virtual bool load(uint64_t count, const char* filename, int prot, uint64_t offset,
-                      bool keep) {
+    virtual bool load(uint64_t count, const char* filename, int prot, uint64_t offset, bool keep) {
         if (!keep) deallocate();
         block_t* b = make_block(count, filename, prot, offset);
         if (!b) return false;
@@ -85,7 +84,8 @@ public:
     virtual bool resize(uint64_t count, uint64_t offset = 0) {
         if (!m_block) return allocate(count, nullptr, prot_readwrite, offset);
         void* p = m_block->alloc.reallocate(m_block->storage, count * sizeof(T), offset);
-        if (p) m_block->storage = static_cast<T*>(p);
+        if (p)
+            m_block->storage = static_cast<T*>(p);
         else {
             m_block->alloc.deallocate(m_block->storage);
             m_block->storage = nullptr;
@@ -108,7 +108,7 @@ public:
     // How many handles share the block (0 without one); for tests and asserts.
     uint64_t use_count() const { return m_block ? m_block->refcount : 0; }
 
-protected:
+  protected:
     static block_t* make_block(uint64_t count, const char* filename, int prot, uint64_t offset) {
         block_t* b = new (std::nothrow) block_t;
         if (!b) return nullptr;
@@ -130,7 +130,7 @@ template <class T, class A>
 class ofsvector : public refvector2<T, A> {
     using base = refvector2<T, A>;
 
-public:
+  public:
     static constexpr uint64_t npos = ~uint64_t(0);
     uint64_t offset = 0;
     uint64_t length = npos;
@@ -225,7 +225,7 @@ class refvector {
     header_t* m_head = nullptr;
     T* elements() const { return reinterpret_cast<T*>(m_head + 1); }
 
-public:
+  public:
     refvector() = default;
     refvector(const refvector& o) : m_head(o.m_head) {
         if (m_head) ++m_head->refcount;
@@ -263,7 +263,8 @@ public:
         T* e = reinterpret_cast<T*>(h + 1);
         std::memset(static_cast<void*>(e), 0, count * sizeof(T));
         header_t* old = m_head;
-        if (old) std::memcpy(static_cast<void*>(e), elements(), std::min(count, old->count) * sizeof(T));
+        if (old)
+            std::memcpy(static_cast<void*>(e), elements(), std::min(count, old->count) * sizeof(T));
         m_head = h;
         release(old);
         return true;
@@ -274,7 +275,7 @@ public:
         m_head = nullptr;
     }
 
-private:
+  private:
 // GCC 12 cannot follow the count across inlined copies and warns of a use
 // after free that cannot happen.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
@@ -297,7 +298,7 @@ template <class T>
 class ptr_t {
     T* m_p = nullptr;
 
-public:
+  public:
     ptr_t() = default;
     explicit ptr_t(T* p) : m_p(p) {}
     ptr_t(const ptr_t&) = delete;
@@ -329,7 +330,7 @@ class refobject {
     };
     obj_t* m_obj = nullptr;
 
-public:
+  public:
     refobject() = default;
     refobject(const refobject& o) { share(o); }
     refobject& operator=(const refobject& o) {
@@ -354,7 +355,7 @@ public:
     explicit operator bool() const { return m_obj != nullptr; }
     uint64_t use_count() const { return m_obj ? m_obj->refcount : 0; }
 
-private:
+  private:
     void share(const refobject& o) {
         m_obj = o.m_obj;
         if (m_obj) ++m_obj->refcount;

@@ -1,12 +1,14 @@
 #include "libutils/text.h"
 
-#include <cstring>
 #include <climits>
+#include <cstring>
 #include <cwchar>
 
 namespace libutils {
 
-int stringcmp(const char* a, const char* b) { return std::strncmp(a, b, std::strlen(b)); }
+int stringcmp(const char* a, const char* b) {
+    return std::strncmp(a, b, std::strlen(b));
+}
 
 void chop(std::string& s) {
     while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
@@ -80,13 +82,17 @@ std::string wstr2str(const std::wstring& w) {
     return s;
 }
 
-std::ostream& operator<<(std::ostream& os, const _putn& v) { return os.write(v.p, (std::streamsize)v.n); }
+std::ostream& operator<<(std::ostream& os, const _putn& v) {
+    return os.write(v.p, (std::streamsize)v.n);
+}
 
 std::ostream& operator<<(std::ostream& os, const _putcn& v) {
     for (size_t i = 0; i < v.n; ++i) os.put(v.c);
     return os;
 }
 
-std::ostream& operator<<(std::ostream& os, const _putspace& v) { return os << _putcn{' ', v.n}; }
+std::ostream& operator<<(std::ostream& os, const _putspace& v) {
+    return os << _putcn{' ', v.n};
+}
 
 }  // namespace libutils

@@ -12,7 +12,9 @@ namespace libutils {
 
 // strncmp(a, b, strlen(b)): 0 when a begins with b.
 int stringcmp(const char* a, const char* b);
-inline int stringcmp(const std::string& a, const char* b) { return stringcmp(a.c_str(), b); }
+inline int stringcmp(const std::string& a, const char* b) {
+    return stringcmp(a.c_str(), b);
+}
 
 void chop(std::string& s);   // trailing CR and LF
 void chop2(std::string& s);  // trailing blanks, tabs, CR, LF and NUL bytes
@@ -70,8 +72,12 @@ struct _putcn {
 struct _putspace {
     size_t n;
 };
-inline _putcn putcn(char c, size_t n) { return _putcn{c, n}; }
-inline _putspace putspace(size_t n) { return _putspace{n}; }
+inline _putcn putcn(char c, size_t n) {
+    return _putcn{c, n};
+}
+inline _putspace putspace(size_t n) {
+    return _putspace{n};
+}
 std::ostream& operator<<(std::ostream& os, const _putn& v);
 std::ostream& operator<<(std::ostream& os, const _putcn& v);
 std::ostream& operator<<(std::ostream& os, const _putspace& v);
@@ -81,7 +87,7 @@ class keepflag {
     std::ostream& m_os;
     std::ios_base::fmtflags m_flags;
 
-public:
+  public:
     explicit keepflag(std::ostream& os) : m_os(os), m_flags(os.flags()) {}
     ~keepflag() { m_os.flags(m_flags); }
     keepflag(const keepflag&) = delete;
@@ -92,7 +98,8 @@ template <class L>
 void separate_token(L& list, const std::string& text, const char* delims) {
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\0' && std::char_traits<char>::find(delims, std::char_traits<char>::length(delims), text[i])) {
+        if (text[i] != '\0' &&
+            std::char_traits<char>::find(delims, std::char_traits<char>::length(delims), text[i])) {
             list.push_back(text.substr(start, i - start));
             start = i + 1;
         }

@@ -19,8 +19,9 @@ std::vector<unsigned char> pattern(const options_t& o) {
                 int v = (x * 255 / (o.width > 1 ? o.width - 1 : 1)) * (c == 0) +
                         (y * 255 / (o.height > 1 ? o.height - 1 : 1)) * (c == 1) +
                         ((x + y) * 4 & 255) * (c >= 2) + noise;
-                px[((size_t)y * o.width + x) * o.components + c] =
-                    (unsigned char)(v < 0 ? 0 : v > 255 ? 255 : v);
+                px[((size_t)y * o.width + x) * o.components + c] = (unsigned char)(v < 0     ? 0
+                                                                                   : v > 255 ? 255
+                                                                                             : v);
             }
         }
     }
@@ -39,7 +40,9 @@ std::vector<unsigned char> make_jpeg(const options_t& o) {
     cinfo.image_width = (JDIMENSION)o.width;
     cinfo.image_height = (JDIMENSION)o.height;
     cinfo.input_components = o.components;
-    cinfo.in_color_space = o.components == 1 ? JCS_GRAYSCALE : o.components == 4 ? JCS_CMYK : JCS_RGB;
+    cinfo.in_color_space = o.components == 1   ? JCS_GRAYSCALE
+                           : o.components == 4 ? JCS_CMYK
+                                               : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, o.quality, TRUE);
     if (o.components == 3) {

@@ -10,14 +10,14 @@ namespace jpegfixture {
 struct options_t {
     int width = 64;
     int height = 48;
-    int components = 3;   // 1 grey, 3 YCbCr, 4 CMYK
-    int h_samp = 2;       // luma sampling factors: 2x2 = 4:2:0, 2x1 = 4:2:2, 1x1 = 4:4:4
+    int components = 3;  // 1 grey, 3 YCbCr, 4 CMYK
+    int h_samp = 2;      // luma sampling factors: 2x2 = 4:2:0, 2x1 = 4:2:2, 1x1 = 4:4:4
     int v_samp = 2;
     int quality = 90;
-    int restart_rows = 0; // restart interval in MCU rows (0: none)
+    int restart_rows = 0;  // restart interval in MCU rows (0: none)
     bool progressive = false;
     bool optimize = false;
-    unsigned seed = 1;    // picks the test pattern's noise
+    unsigned seed = 1;  // picks the test pattern's noise
 };
 
 // Pixels of the test pattern: smooth gradients plus seeded noise, rows top

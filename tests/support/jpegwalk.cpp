@@ -58,8 +58,8 @@ header_t header_of(const std::string& b) {
     if (b.size() < 4 || (unsigned char)b[0] != 0xFF || (unsigned char)b[1] != 0xD8) return h;
     for (segment_t& s : segments(b)) {
         const std::string& p = s.payload;
-        bool frame = s.code >= 0xC0 && s.code <= 0xCF && s.code != 0xC4 && s.code != 0xC8 &&
-                     s.code != 0xCC;
+        bool frame =
+            s.code >= 0xC0 && s.code <= 0xCF && s.code != 0xC4 && s.code != 0xC8 && s.code != 0xCC;
         if (frame && p.size() >= 6) {
             h.height = ((unsigned char)p[1] << 8) | (unsigned char)p[2];
             h.width = ((unsigned char)p[3] << 8) | (unsigned char)p[4];

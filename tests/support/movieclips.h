@@ -6,7 +6,6 @@
 #include <sstream>
 #include <string>
 
-
 namespace movieclips {
 
 enum e_clip_t {

@@ -6,11 +6,11 @@
 #include <ctime>
 #include <sstream>
 
-#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "snapfolio/engine/bookpage.h"
 #include "snapfolio/engine/chain.h"
 #include "support/jpegfixture.h"
+#include "support/scoped_env.h"
 #include "support/testenv.h"
 #include "tools/exifwriter/exifwriter.h"
 

@@ -15,14 +15,22 @@
 
 namespace testenv {
 
-std::string source_dir() { return SNAPFOLIO_SOURCE_DIR; }
-std::string binary_dir() { return SNAPFOLIO_BINARY_DIR; }
-std::string bin_dir() { return binary_dir() + "/bin"; }
+std::string source_dir() {
+    return SNAPFOLIO_SOURCE_DIR;
+}
+std::string binary_dir() {
+    return SNAPFOLIO_BINARY_DIR;
+}
+std::string bin_dir() {
+    return binary_dir() + "/bin";
+}
 
 std::string camera_dir() {
     std::string base;
-    if (const char* env = getenv("SNAPFOLIO_SHARED")) base = env;
-    else base = source_dir() + "/../shared";
+    if (const char* env = getenv("SNAPFOLIO_SHARED"))
+        base = env;
+    else
+        base = source_dir() + "/../shared";
     std::string dir = base + "/testdata/camera";
     return exists(dir) ? libutils::realpath(dir) : std::string();
 }
@@ -42,7 +50,8 @@ struct scratch_root_t {
     std::string path;
     ~scratch_root_t() {
         if (!path.empty() && !getenv("SNAPFOLIO_KEEP_SCRATCH"))
-            run("chmod -R u+rwX " + shell_quote(path) + " 2>/dev/null; rm -rf " + shell_quote(path));
+            run("chmod -R u+rwX " + shell_quote(path) + " 2>/dev/null; rm -rf " +
+                shell_quote(path));
     }
 } s_root;
 }  // namespace
@@ -80,8 +89,10 @@ bool have_program(const std::string& name) {
 std::string shell_quote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
     }
     return q + "'";
 }

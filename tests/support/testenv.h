@@ -54,15 +54,15 @@ std::string stdout_of(F&& f) {
 
 // Skips the current test with a clear message when the shared camera files
 // are not there.
-#define SKIP_WITHOUT_CAMERA_FILES()                                                     \
-    do {                                                                                \
-        if (testenv::camera_dir().empty())                                              \
-            GTEST_SKIP() << "../shared/testdata/camera is absent: real camera files "  \
-                            "are needed for this test";                                 \
+#define SKIP_WITHOUT_CAMERA_FILES()                                                   \
+    do {                                                                              \
+        if (testenv::camera_dir().empty())                                            \
+            GTEST_SKIP() << "../shared/testdata/camera is absent: real camera files " \
+                            "are needed for this test";                               \
     } while (0)
 
-#define SKIP_WITHOUT_PROGRAM(name)                                                      \
-    do {                                                                                \
-        if (!testenv::have_program(name))                                               \
+#define SKIP_WITHOUT_PROGRAM(name)                                                        \
+    do {                                                                                  \
+        if (!testenv::have_program(name))                                                 \
             GTEST_SKIP() << name << " is not installed (scripts/install-deps.sh --test)"; \
     } while (0)

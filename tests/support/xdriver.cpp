@@ -16,7 +16,9 @@ namespace xdriver {
 
 namespace {
 
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleep_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::string trimmed(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
@@ -168,8 +170,8 @@ bool app_t::capture(shot_t& out) const {
     std::string crop = std::to_string(out.width) + "x" + std::to_string(out.height) + "+" +
                        std::to_string(g.x) + "+" + std::to_string(g.y);
     std::string bytes;
-    int rc = testenv::run("import -silent -window root -crop " + crop + " -depth 8 rgb:- 2>/dev/null",
-                          &bytes);
+    int rc = testenv::run(
+        "import -silent -window root -crop " + crop + " -depth 8 rgb:- 2>/dev/null", &bytes);
     if (rc != 0 || bytes.size() != size_t(out.width) * out.height * 3) return false;
     out.rgb.assign(bytes.begin(), bytes.end());
     return true;

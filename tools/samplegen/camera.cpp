@@ -17,65 +17,76 @@ struct camera_t {
 };
 
 const camera_t s_cameras[] = {
-    {"OM Digital Solutions", "OM-1", om_family, order_t::intel, "M.Zuiko Digital ED 12-40mm F2.8 PRO"},
-    {"OLYMPUS IMAGING CORP.", "E-M5", olympus_new_family, order_t::intel, "OLYMPUS M.14-42mm F3.5-5.6 II R"},
+    {"OM Digital Solutions", "OM-1", om_family, order_t::intel,
+     "M.Zuiko Digital ED 12-40mm F2.8 PRO"},
+    {"OLYMPUS IMAGING CORP.", "E-M5", olympus_new_family, order_t::intel,
+     "OLYMPUS M.14-42mm F3.5-5.6 II R"},
     {"OLYMPUS OPTICAL CO.,LTD", "C5050Z", olympus_old_family, order_t::intel, ""},
     {"RICOH IMAGING COMPANY, LTD.", "PENTAX K-3 Mark III", pentax_family, order_t::motorola,
      "HD PENTAX-DA 16-85mm F3.5-5.6 ED DC WR"},
     {"Canon", "Canon EOS R6", plain_family, order_t::intel, "RF24-105mm F4 L IS USM"},
 };
 
-unsigned gcd(unsigned a, unsigned b) { return b ? gcd(b, a % b) : a; }
+unsigned gcd(unsigned a, unsigned b) {
+    return b ? gcd(b, a % b) : a;
+}
 
 // The maker note of the camera's family, with the focus and white-balance
 // fields the album pages describe.
 entry_t maker_note(const camera_t& cam, const shot_t& shot) {
     switch (cam.family) {
-    case om_family:
-    case olympus_new_family: {
-        ifd_t equipment, settings, focus, main;
-        equipment.add(ascii(0x0203, cam.lens));
-        // Focus mode: S-AF (or C-AF for the second shot of a series), with
-        // the AF bits in the second value.
-        settings.add(shorts(0x0301, {0, uint16_t(shot.flash ? 0x04 : 0x11)}));
-        settings.add(shorts(0x0500, {uint16_t(shot.orientation == 1 ? 0 : 23)}));
-        settings.add(shorts(0x0501, {0}));
-        if (cam.family == om_family) settings.add(longs(0x0804, {shot.iso > 1000 ? 1u : 0u, 12}));
-        focus.add(shorts(0x0209, {1}));
-        focus.add(shorts(0x0301, {uint16_t(180 + shot.focal_mm)}));
-        main.add(subdirectory(0x2010, equipment));
-        main.add(subdirectory(0x2020, settings));
-        main.add(subdirectory(0x2050, focus));
-        return makernote(cam.family == om_family ? om_system(cam.order, main)
-                                                 : olympus_new(cam.order, main));
-    }
-    case olympus_old_family: {
-        ifd_t dir;
-        dir.add(shorts(0x100B, {0}));
-        dir.add(rationals(0x100C, {{1850, 1}}));
-        dir.add(shorts(0x100F, {0}));
-        dir.add(shorts(0x1015, {1, 0}));
-        dir.add(shorts(0x1029, {1}));
-        return makernote(olympus_old(dir));
-    }
-    case pentax_family: {
-        ifd_t dir;
-        dir.add(shorts(0x000D, {16}));
-        dir.add(shorts(0x0010, {uint16_t(40 + shot.focal_mm)}));
-        dir.add(shorts(0x0019, {0}));
-        dir.add(shorts(0x001A, {0}));
-        return makernote(pentax5(cam.order, dir));
-    }
-    default:
-        return makernote(makernote_t{bytes_t("CANON-MN", 8), std::nullopt, false, ifd_t{}});
+        case om_family:
+        case olympus_new_family: {
+            ifd_t equipment, settings, focus, main;
+            equipment.add(ascii(0x0203, cam.lens));
+            // Focus mode: S-AF (or C-AF for the second shot of a series), with
+            // the AF bits in the second value.
+            settings.add(shorts(0x0301, {0, uint16_t(shot.flash ? 0x04 : 0x11)}));
+            settings.add(shorts(0x0500, {uint16_t(shot.orientation == 1 ? 0 : 23)}));
+            settings.add(shorts(0x0501, {0}));
+            if (cam.family == om_family)
+                settings.add(longs(0x0804, {shot.iso > 1000 ? 1u : 0u, 12}));
+            focus.add(shorts(0x0209, {1}));
+            focus.add(shorts(0x0301, {uint16_t(180 + shot.focal_mm)}));
+            main.add(subdirectory(0x2010, equipment));
+            main.add(subdirectory(0x2020, settings));
+            main.add(subdirectory(0x2050, focus));
+            return makernote(cam.family == om_family ? om_system(cam.order, main)
+                                                     : olympus_new(cam.order, main));
+        }
+        case olympus_old_family: {
+            ifd_t dir;
+            dir.add(shorts(0x100B, {0}));
+            dir.add(rationals(0x100C, {{1850, 1}}));
+            dir.add(shorts(0x100F, {0}));
+            dir.add(shorts(0x1015, {1, 0}));
+            dir.add(shorts(0x1029, {1}));
+            return makernote(olympus_old(dir));
+        }
+        case pentax_family: {
+            ifd_t dir;
+            dir.add(shorts(0x000D, {16}));
+            dir.add(shorts(0x0010, {uint16_t(40 + shot.focal_mm)}));
+            dir.add(shorts(0x0019, {0}));
+            dir.add(shorts(0x001A, {0}));
+            return makernote(pentax5(cam.order, dir));
+        }
+        default:
+            return makernote(makernote_t{bytes_t("CANON-MN", 8), std::nullopt, false, ifd_t{}});
     }
 }
 
 }  // namespace
 
-int camera_count() { return (int)(sizeof s_cameras / sizeof s_cameras[0]); }
-const char* camera_make(int camera) { return s_cameras[camera].make; }
-const char* camera_model(int camera) { return s_cameras[camera].model; }
+int camera_count() {
+    return (int)(sizeof s_cameras / sizeof s_cameras[0]);
+}
+const char* camera_make(int camera) {
+    return s_cameras[camera].make;
+}
+const char* camera_model(int camera) {
+    return s_cameras[camera].model;
+}
 
 bytes_t exif_tiff(const shot_t& shot, const bytes_t& thumb, int width, int height) {
     const camera_t& cam = s_cameras[shot.camera % camera_count()];

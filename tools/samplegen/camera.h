@@ -9,18 +9,18 @@
 namespace samplegen {
 
 struct shot_t {
-    std::string file;        // e.g. "P5120001.JPG"
-    int camera;              // index into the camera table
-    int scene;               // e_scene_t
-    int orientation;         // EXIF orientation: 1, 3, 6 or 8
-    bool thumbnail;          // the camera stores an EXIF thumbnail
-    std::string date;        // "2026:05:12 09:41:07"
-    unsigned exposure_den;   // exposure time 1/den s
-    unsigned fnumber_x10;    // f-number times ten
-    unsigned focal_mm;       // focal length
-    unsigned focal35_mm;     // 35 mm equivalent
+    std::string file;       // e.g. "P5120001.JPG"
+    int camera;             // index into the camera table
+    int scene;              // e_scene_t
+    int orientation;        // EXIF orientation: 1, 3, 6 or 8
+    bool thumbnail;         // the camera stores an EXIF thumbnail
+    std::string date;       // "2026:05:12 09:41:07"
+    unsigned exposure_den;  // exposure time 1/den s
+    unsigned fnumber_x10;   // f-number times ten
+    unsigned focal_mm;      // focal length
+    unsigned focal35_mm;    // 35 mm equivalent
     unsigned iso;
-    int bias_thirds;         // exposure bias in thirds of a stop
+    int bias_thirds;  // exposure bias in thirds of a stop
     bool flash;
 };
 

@@ -24,12 +24,18 @@ namespace {
 using samplegen::shot_t;
 
 const shot_t s_shots[] = {
-    {"_5120001.JPG", 0, samplegen::scene_landscape, 1, true, "2026:05:12 09:41:07", 500, 80, 12, 24, 200, 0, false},
-    {"_5120002.JPG", 0, samplegen::scene_forest, 6, true, "2026:05:12 10:02:44", 60, 28, 40, 80, 3200, -1, false},
-    {"P4280003.JPG", 1, samplegen::scene_flowers, 8, true, "2026:04:28 15:20:03", 250, 56, 42, 84, 400, 1, true},
-    {"P1010004.JPG", 2, samplegen::scene_harbour, 1, true, "2026:01:01 17:45:30", 30, 28, 7, 38, 100, -2, false},
-    {"IMGP0005.JPG", 3, samplegen::scene_landscape, 3, false, "2026:03:15 12:00:00", 1000, 110, 50, 75, 100, 0, false},
-    {"IMG_0006.JPG", 4, samplegen::scene_forest, 1, true, "2026:06:01 08:15:59", 125, 40, 105, 105, 800, 2, false},
+    {"_5120001.JPG", 0, samplegen::scene_landscape, 1, true, "2026:05:12 09:41:07", 500, 80, 12, 24,
+     200, 0, false},
+    {"_5120002.JPG", 0, samplegen::scene_forest, 6, true, "2026:05:12 10:02:44", 60, 28, 40, 80,
+     3200, -1, false},
+    {"P4280003.JPG", 1, samplegen::scene_flowers, 8, true, "2026:04:28 15:20:03", 250, 56, 42, 84,
+     400, 1, true},
+    {"P1010004.JPG", 2, samplegen::scene_harbour, 1, true, "2026:01:01 17:45:30", 30, 28, 7, 38,
+     100, -2, false},
+    {"IMGP0005.JPG", 3, samplegen::scene_landscape, 3, false, "2026:03:15 12:00:00", 1000, 110, 50,
+     75, 100, 0, false},
+    {"IMG_0006.JPG", 4, samplegen::scene_forest, 1, true, "2026:06:01 08:15:59", 125, 40, 105, 105,
+     800, 2, false},
 };
 
 std::string encode(const std::vector<unsigned char>& rgb, int width, int height, int quality) {
@@ -61,7 +67,8 @@ std::string encode(const std::vector<unsigned char>& rgb, int width, int height,
 
 // The picture as the camera stores it: rendered upright, then turned the way
 // a camera held sideways records it.
-std::vector<unsigned char> stored_picture(const shot_t& shot, int width, int height, unsigned seed) {
+std::vector<unsigned char> stored_picture(const shot_t& shot, int width, int height,
+                                          unsigned seed) {
     bool sideways = shot.orientation == 6 || shot.orientation == 8;
     int up_w = sideways ? height : width, up_h = sideways ? width : height;
     std::vector<unsigned char> rgb =
@@ -104,7 +111,8 @@ bool write_shot(const std::string& dir, const shot_t& shot, int width, int heigh
 }
 
 int usage(const char* argv0) {
-    std::cerr << "usage: " << argv0 << " OUTDIR [--count N] [--size WxH] [--quality Q] [--upright]\n"
+    std::cerr << "usage: " << argv0
+              << " OUTDIR [--count N] [--size WxH] [--quality Q] [--upright]\n"
               << "  writes N sample camera photos (default: the 6 of the demo album,\n"
               << "  2048x1536, quality 92) into OUTDIR; --upright: none held sideways" << std::endl;
     return 2;
@@ -119,14 +127,19 @@ int main(int argc, char** argv) {
     bool upright = false;
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--count" && i + 1 < argc) count = std::atoi(argv[++i]);
-        else if (a == "--size" && i + 1 < argc && std::sscanf(argv[++i], "%dx%d", &width, &height) == 2) {}
-        else if (a == "--quality" && i + 1 < argc) quality = std::atoi(argv[++i]);
-        else if (a == "--upright") upright = true;
-        else return usage(argv[0]);
+        if (a == "--count" && i + 1 < argc)
+            count = std::atoi(argv[++i]);
+        else if (a == "--size" && i + 1 < argc &&
+                 std::sscanf(argv[++i], "%dx%d", &width, &height) == 2) {
+        } else if (a == "--quality" && i + 1 < argc)
+            quality = std::atoi(argv[++i]);
+        else if (a == "--upright")
+            upright = true;
+        else
+            return usage(argv[0]);
     }
-    if (width < 16 || height < 16 || width > 65000 || height > 65000 || quality < 1 || quality > 100 ||
-        count < 0)
+    if (width < 16 || height < 16 || width > 65000 || height > 65000 || quality < 1 ||
+        quality > 100 || count < 0)
         return usage(argv[0]);
     ::mkdir(dir.c_str(), 0755);
 

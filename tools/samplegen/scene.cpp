@@ -66,7 +66,8 @@ rgb_t landscape(float u, float v, float aspect, unsigned seed) {
 
 rgb_t harbour(float u, float v, float aspect, unsigned seed) {
     rgb_t c = mix(rgb_t{0.10f, 0.10f, 0.30f}, rgb_t{0.95f, 0.55f, 0.30f}, v / 0.6f);
-    float skyline = 0.45f + 0.15f * std::floor(hash_noise((unsigned)(u * 30 * aspect), 1, seed) * 4) / 4;
+    float skyline =
+        0.45f + 0.15f * std::floor(hash_noise((unsigned)(u * 30 * aspect), 1, seed) * 4) / 4;
     if (v > skyline && v < 0.65f) {
         c = {0.08f, 0.08f, 0.12f};
         float wx = std::fmod(u * 200 * aspect, 1.0f), wy = std::fmod(v * 120, 1.0f);
@@ -93,8 +94,8 @@ rgb_t flowers(float u, float v, float aspect, unsigned seed) {
     float r = std::sqrt(dx * dx + dy * dy);
     float angle = std::atan2(dy, dx);
     float petal = 0.28f + 0.08f * std::cos(angle * 5);
-    static const rgb_t palette[] = {{0.95f, 0.20f, 0.30f}, {0.98f, 0.85f, 0.20f},
-                                    {0.85f, 0.40f, 0.90f}, {1.0f, 1.0f, 1.0f}};
+    static const rgb_t palette[] = {
+        {0.95f, 0.20f, 0.30f}, {0.98f, 0.85f, 0.20f}, {0.85f, 0.40f, 0.90f}, {1.0f, 1.0f, 1.0f}};
     if (r < petal) c = palette[(unsigned)(hash_noise(ix, iy, seed + 2) * 4) & 3];
     if (r < 0.08f) c = {0.95f, 0.70f, 0.10f};
     return c;
@@ -110,7 +111,8 @@ rgb_t forest(float u, float v, float aspect, unsigned seed) {
         float top = height + std::fabs(local) * 1.2f;
         if (v > top) {
             float shade = 0.6f - 0.15f * (float)layer;
-            c = mix(rgb_t{0.05f, 0.20f * shade + 0.1f, 0.08f}, rgb_t{0.15f, 0.45f * shade + 0.1f, 0.12f},
+            c = mix(rgb_t{0.05f, 0.20f * shade + 0.1f, 0.08f},
+                    rgb_t{0.15f, 0.45f * shade + 0.1f, 0.12f},
                     fractal(u * 50 * aspect, v * 50, seed + layer));
         }
     }
@@ -122,11 +124,16 @@ rgb_t forest(float u, float v, float aspect, unsigned seed) {
 
 const char* scene_name(e_scene_t s) {
     switch (s) {
-    case scene_landscape: return "landscape";
-    case scene_harbour: return "harbour";
-    case scene_flowers: return "flowers";
-    case scene_forest: return "forest";
-    default: return "scene";
+        case scene_landscape:
+            return "landscape";
+        case scene_harbour:
+            return "harbour";
+        case scene_flowers:
+            return "flowers";
+        case scene_forest:
+            return "forest";
+        default:
+            return "scene";
     }
 }
 
@@ -140,10 +147,18 @@ std::vector<unsigned char> render_scene(e_scene_t s, int width, int height, unsi
             float u = ((float)x + 0.5f) / (float)width;
             rgb_t c;
             switch (s) {
-            case scene_harbour: c = harbour(u, v, aspect, seed); break;
-            case scene_flowers: c = flowers(u, v, aspect, seed); break;
-            case scene_forest: c = forest(u, v, aspect, seed); break;
-            default: c = landscape(u, v, aspect, seed); break;
+                case scene_harbour:
+                    c = harbour(u, v, aspect, seed);
+                    break;
+                case scene_flowers:
+                    c = flowers(u, v, aspect, seed);
+                    break;
+                case scene_forest:
+                    c = forest(u, v, aspect, seed);
+                    break;
+                default:
+                    c = landscape(u, v, aspect, seed);
+                    break;
             }
             float grain = (hash_noise(x, y, seed + 99) - 0.5f) * 0.10f;
             float ch[3] = {c.r + grain, c.g + grain, c.b + grain};
@@ -166,7 +181,8 @@ std::vector<unsigned char> turn_left(const std::vector<unsigned char>& rgb, int 
     return out;
 }
 
-std::vector<unsigned char> turn_right(const std::vector<unsigned char>& rgb, int width, int height) {
+std::vector<unsigned char> turn_right(const std::vector<unsigned char>& rgb, int width,
+                                      int height) {
     std::vector<unsigned char> out(rgb.size());
     for (int y = 0; y < width; ++y)
         for (int x = 0; x < height; ++x)
