@@ -4,5 +4,6 @@
 add_executable(bench_album ${CMAKE_CURRENT_LIST_DIR}/album_bench.cpp)
 target_link_libraries(bench_album PRIVATE snapfolio_engine libgr_jpeg libgr_image libutils)
 target_compile_definitions(bench_album PRIVATE
-    SAMPLES_PROGRAM="$<TARGET_FILE:snapfolio-samples>")
-add_dependencies(bench_album snapfolio-samples)
+    SAMPLES_PROGRAM="$<TARGET_FILE:snapfolio-samples>"
+    CLI_PROGRAM="$<TARGET_FILE:snapfolio-cli>")
+add_dependencies(bench_album snapfolio-samples snapfolio-cli)

@@ -22,8 +22,13 @@ now() { date +%s.%N; }
 # Waits until the pixel at the window's centre is no longer the background:
 # the picture is on the screen.
 first_frame() { # first_frame <pid> -> seconds since $start
-    wid=$(xdotool search --sync --onlyvisible --pid "$1" 2>/dev/null | head -n 1)
-    while :; do
+    # Not "search --sync": it retries only every half second.
+    wid=""
+    while [ -z "$wid" ]; do
+        kill -0 "$1" 2>/dev/null || { echo "process $1 ended without a window" >&2; return 1; }
+        wid=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n 1)
+    done
+    while kill -0 "$1" 2>/dev/null; do
         c=$(import -window "$wid" -crop 1x1+500+350 -depth 8 txt:- 2>/dev/null | tail -n 1 | awk '{print $3}')
         case "$c" in ''|'#000000'|'#2E2E2E'|'#2D2D2D') ;; *) break ;; esac
     done
@@ -38,8 +43,9 @@ for r in $(seq "$runs"); do
     GLIMVUE3_TIMES=1 /usr/bin/time -f %M -o "$work/mem" "$build/bin/glimvue3" -frametype 0 \
         -resizetype 1 -winsize 1000x700 -g +0+0 "$photo" 2>>"$work/marks" &
     pid=$!
-    sleep 0.05
-    gpid=$(pgrep -P $pid glimvue3 || echo $pid)
+    # glimvue3 runs under time: its own pid, once it has started.
+    gpid=""
+    while [ -z "$gpid" ] && kill -0 $pid 2>/dev/null; do gpid=$(pgrep -P $pid -x glimvue3) || sleep 0.01; done
     first_frame "$gpid" >>"$work/ours"
     xdotool search --pid "$gpid" 2>/dev/null | head -n 1 | xargs -r -I{} xdotool windowfocus --sync {} key q
     wait $pid || true

@@ -6,6 +6,16 @@ if(SNAPFOLIO_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ThreadSanitizer for the album engine's workers: a third build tree, in
+# which the test command runs the engine's tests.
+if(SNAPFOLIO_TSAN)
+    if(SNAPFOLIO_SANITIZE)
+        message(FATAL_ERROR "SNAPFOLIO_TSAN and SNAPFOLIO_SANITIZE need build trees of their own")
+    endif()
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
 # A fuzz build instruments every library for coverage, so the fuzzers are
 # guided by the parsers they exercise, not only by their harness files.
 if(SNAPFOLIO_FUZZ)

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace glimlib {
 
@@ -25,6 +26,9 @@ bool stage_times_on() {
 
 void stage_time(const char* stage) {
     if (!stage_times_on()) return;
+    // The first picture may be decoded on a thread of its own.
+    static std::mutex guard;
+    std::lock_guard<std::mutex> lock(guard);
     static const clock_type::time_point origin = clock_type::now();
     static clock_type::time_point last = origin;
     clock_type::time_point now = clock_type::now();

@@ -214,19 +214,38 @@ ViewObject::~ViewObject() {
     free_texture();
 }
 
-bool ViewObject::setImage(const std::string& path, uint32_t cover_w, uint32_t cover_h) {
-    m_path = path;
+bool decode_picture(decoded_picture_t& out, const std::string& path, uint32_t cover_w,
+                    uint32_t cover_h) {
+    out = decoded_picture_t();
     std::unique_ptr<libgr::image_object_t> loader = loader_for(path);
     if (!loader) return libutils::fail(std::cerr, path, ": unsupported picture type.");
     auto* jpeg = dynamic_cast<libgr::image_jpeg1_t*>(loader.get());
     if (jpeg) jpeg->set_cover(cover_w, cover_h);
-    if (!loader->load(m_image, path.c_str())) return false;
+    if (!loader->load(out.image, path.c_str())) return false;
+    out.reduced = jpeg && jpeg->reduction() > 1;
+    out.full_size =
+        out.reduced
+            ? libgr::direction2l_t(int32_t(jpeg->full_width()), int32_t(jpeg->full_height()))
+            : libgr::direction2l_t(int32_t(out.image.width), int32_t(out.image.height));
+    out.rightrotatecount = loader->rightrotatecount();
+    out.ok = true;
+    return true;
+}
+
+bool ViewObject::setImage(const std::string& path, uint32_t cover_w, uint32_t cover_h,
+                          decoded_picture_t* decoded) {
+    m_path = path;
+    decoded_picture_t own;
+    if (!decoded) {
+        decode_picture(own, path, cover_w, cover_h);
+        decoded = &own;
+    }
+    if (!decoded->ok) return false;
     stage_time(m_refined ? "full-decode" : "decode");
-    m_reduced = jpeg && jpeg->reduction() > 1;
-    m_size = m_reduced
-                 ? libgr::direction2l_t(int32_t(jpeg->full_width()), int32_t(jpeg->full_height()))
-                 : libgr::direction2l_t(int32_t(m_image.width), int32_t(m_image.height));
-    m_rightrotatecount = loader->rightrotatecount();
+    m_image = std::move(decoded->image);
+    m_reduced = decoded->reduced;
+    m_size = decoded->full_size;
+    m_rightrotatecount = decoded->rightrotatecount;
     uint32_t limit = tile_side_limit();
     if (m_image.desc.format == libgr::IMAGE_FORMAT_INDEX) {
         if (!libgr::index2rgb(m_image, m_image)) return false;
@@ -258,7 +277,12 @@ bool ViewObject::refine() {
     free_texture();
     ViewObject full;
     full.m_refined = m_refined = true;
-    if (!full.setImage(m_path)) return false;
+    if (!full.setImage(m_path)) {
+        // The file went away or memory ran out: the first look stays, and
+        // is not asked for again.
+        m_reduced = false;
+        return false;
+    }
     // The tiles are windows onto the image: both move together.
     m_image = std::move(full.m_image);
     m_squares = std::move(full.m_squares);

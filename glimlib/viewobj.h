@@ -61,6 +61,25 @@ bool rectangle_to_squares(multi_square_image_t& out, const libgr::image2d_t& ima
 // tile dimension), holding its tile in the lower-left corner.
 bool squares_to_texobjs(multi_texture_object_t& out, const multi_square_image_t& squares);
 
+// A picture as its loader leaves it, before any GL work: what
+// decode_picture gives, on any thread.
+struct decoded_picture_t {
+    bool ok = false;
+    libgr::image2d_t image;
+    uint64_t rightrotatecount = 0;
+    libgr::direction2l_t full_size;  // the picture's, also when reduced
+    bool reduced = false;
+    // Whether a picture asked to cover that many pixels can be this one.
+    bool covers(uint32_t w, uint32_t h) const {
+        return !reduced || (image.width >= w && image.height >= h);
+    }
+};
+
+// The loader by extension (any case; false, reported, for another); with a
+// cover size a JPEG may be decoded reduced (see jpeginfo_t::cover_width).
+bool decode_picture(decoded_picture_t& out, const std::string& path, uint32_t cover_w = 0,
+                    uint32_t cover_h = 0);
+
 class ViewObject : public libgr::grObject3D {
     std::string m_path;
     uint64_t m_rightrotatecount = 0;
@@ -86,10 +105,12 @@ class ViewObject : public libgr::grObject3D {
     // With a cover size, a JPEG may be decoded reduced (a fast first look,
     // see jpeginfo_t::cover_width) as long as it keeps that many pixels; it
     // is still drawn at its full size, and refine() replaces it.
-    bool setImage(const std::string& path, uint32_t cover_w = 0, uint32_t cover_h = 0);
+    // `decoded`, when given, is the picture already decoded (and taken).
+    bool setImage(const std::string& path, uint32_t cover_w = 0, uint32_t cover_h = 0,
+                  decoded_picture_t* decoded = nullptr);
     bool reduced() const { return m_reduced; }
     // The full-resolution picture in place of a reduced one (textures
-    // unloaded); a failed load keeps the reduced one.
+    // unloaded); a failed load keeps the reduced one for good.
     bool refine();
     libgr::direction2l_t getImageSize() const;
     uint64_t rightrotatecount() const { return m_rightrotatecount; }

@@ -59,7 +59,7 @@ void ViewScene::obj_t::free_graph() {
 // --- pictures ---------------------------------------------------------------------
 
 bool ViewScene::addImage(const std::string& path, const std::string& data_dir, uint32_t cover_w,
-                         uint32_t cover_h) {
+                         uint32_t cover_h, decoded_picture_t* decoded) {
     (void)data_dir;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
@@ -67,7 +67,7 @@ bool ViewScene::addImage(const std::string& path, const std::string& data_dir, u
     bool had_current = hasCurrent();
     m_objs.emplace_back();
     obj_t& o = m_objs.back();
-    if (!o.viewobj.setImage(path, cover_w, cover_h)) {
+    if (!o.viewobj.setImage(path, cover_w, cover_h, decoded)) {
         m_objs.pop_back();
         if (!had_current) m_current = m_objs.end();
         return false;

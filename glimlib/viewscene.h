@@ -47,7 +47,7 @@ class ViewScene {
     // With a cover size a large JPEG may come in reduced first (see
     // ViewObject::setImage); refine() then loads the current picture in full.
     bool addImage(const std::string& path, const std::string& data_dir, uint32_t cover_w = 0,
-                  uint32_t cover_h = 0);
+                  uint32_t cover_h = 0, decoded_picture_t* decoded = nullptr);
     bool current_reduced() const { return hasCurrent() && m_current->viewobj.reduced(); }
     void refine(const std::string& data_dir);
     // Removes the current picture; the next (or, after the last, the new

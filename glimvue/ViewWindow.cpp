@@ -1,6 +1,7 @@
 #include "glimvue/ViewWindow.h"
 
 #include <GLFW/glfw3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <iostream>
@@ -55,6 +56,16 @@ ViewWindow::ViewWindow(int* argc, char** argv) {
         m_list.setImagePath(".");
     else
         m_list.add_words(words);
+    // A first word naming a picture file is decoded while the window is
+    // made, to cover the window the options ask for (GLFW opens 640 x 480).
+    struct stat st;
+    if (!words.empty() && ::stat(words[0].c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        direction2l_t want = g_option.winsize.x > 0 && g_option.winsize.y > 0
+                                 ? direction2l_t(g_option.winsize.x, g_option.winsize.y)
+                                 : direction2l_t(640, 480);
+        direction2l_t cover = first_look_cover(words[0], want);
+        m_prefetch.start(words[0], uint32_t(cover.x), uint32_t(cover.y));
+    }
 }
 
 ViewWindow::~ViewWindow() = default;
@@ -76,13 +87,15 @@ bool ViewWindow::shift_held() const {
 image_sink_t ViewWindow::sink() {
     return image_sink_t{[this] { m_scene.delImage(); },
                         [this](const std::string& p) {
-                            direction2l_t cover = first_look_cover(p);
-                            return m_scene.addImage(p, m_progdir, uint32_t(cover.x),
-                                                    uint32_t(cover.y));
+                            direction2l_t cover = first_look_cover(p, get_window_size());
+                            uint32_t w = uint32_t(cover.x), h = uint32_t(cover.y);
+                            auto decoded = m_prefetch.take(p, w, h);
+                            return m_scene.addImage(p, m_progdir, w, h, decoded.get());
                         }};
 }
 
-direction2l_t ViewWindow::first_look_cover(const std::string& path) const {
+direction2l_t ViewWindow::first_look_cover(const std::string& path,
+                                           const direction2l_t& window) const {
     // Only a picture shown whole in the window as it is (resize type 1, a
     // fresh view) can be drawn from fewer pixels at first.
     if (g_option.resizetype != 1 || !g_option.resetview) return direction2l_t(0, 0);
@@ -90,8 +103,8 @@ direction2l_t ViewWindow::first_look_cover(const std::string& path) const {
     if (g_option.reproduce && saved.load(path)) return direction2l_t(0, 0);
     // The drawable may still have its first size while the asked one is
     // on its way: cover the larger.
-    direction2l_t fb = get_window_size();
-    return direction2l_t(std::max(fb.x, g_option.winsize.x), std::max(fb.y, g_option.winsize.y));
+    return direction2l_t(std::max(window.x, g_option.winsize.x),
+                         std::max(window.y, g_option.winsize.y));
 }
 
 void ViewWindow::refine_now() {

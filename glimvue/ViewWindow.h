@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "glimlib/prefetch.h"
 #include "glimlib/viewscene.h"
 #include "glimvue/gems/glfwymgr4.h"
 #include "glimvue/imagelist.h"
@@ -117,13 +118,17 @@ class ViewWindow : public gems::glutyAPI4 {
     drag_t m_pan, m_zoom, m_rotate;
     glimlib::ViewScene m_scene;
     imagelist_t m_list;
+    glimlib::picture_prefetch_t m_prefetch;  // the first file, decoded meanwhile
     libgr::direction2l_t m_lastsize;
     libgr::direction2l_t m_pixelratio{1, 1};
     // A reduced first look is on the screen: the full picture follows in
     // the next turn of the event loop (or before the next input).
     bool m_refine_pending = false;
     void refine_now();
-    libgr::direction2l_t first_look_cover(const std::string& path) const;
+    // The size a first look at `path` must cover in a window of that size:
+    // 0 x 0 when the picture is not to be shown whole.
+    libgr::direction2l_t first_look_cover(const std::string& path,
+                                          const libgr::direction2l_t& window) const;
     int m_drawn_timed = 0;  // the first picture's drawings timed: 2 once it is in full
 
     GLFWwindow* window() const;

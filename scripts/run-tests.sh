@@ -30,9 +30,23 @@ else
     build "$dir" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
 fi
 
+# The album engine's workers under ThreadSanitizer, in a third tree that
+# builds only the engine's test programs; skipped when ctest arguments pick
+# some tests, or with SNAPFOLIO_NO_TSAN=1.
+tsan_status=0
+if [ "$sanitize" = 1 ] && [ $# -eq 0 ] && [ "${SNAPFOLIO_NO_TSAN:-0}" != 1 ]; then
+    sh scripts/tsan-tests.sh "$jobs" || tsan_status=1
+fi
+
 # One X server for every test that opens a window; xvfb-run passes the
 # suite's exit status through.
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" sh scripts/ctest-all.sh "$jobs" "$dir" "$@"
+    xvfb-run -a -s "-screen 0 1920x1080x24" sh scripts/ctest-all.sh "$jobs" "$dir" "$@" && status=0 || status=$?
+else
+    sh scripts/ctest-all.sh "$jobs" "$dir" "$@" && status=0 || status=$?
 fi
-exec sh scripts/ctest-all.sh "$jobs" "$dir" "$@"
+if [ "$tsan_status" != 0 ]; then
+    echo "the ThreadSanitizer run of the engine's tests failed (see above)"
+    [ "$status" != 0 ] || status=1
+fi
+exit "$status"

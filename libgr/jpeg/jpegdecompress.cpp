@@ -13,8 +13,10 @@ namespace libgr {
 
 namespace {
 
-// Every decoded picture refers to this store (reset on each decode).
-image_store_t s_codec_store;
+// Every decoded picture refers to this store. Its settings are fixed here
+// and never written afterwards: pictures are decoded on several threads at
+// once.
+image_store_t s_codec_store = {false, 4};
 
 const char* subject_of(const jpegdata_t& data) {
     return data.name ? data.name : "(memory)";
@@ -133,8 +135,6 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     cinfo.scale_num = 1;
     cinfo.scale_denom = reduction;
     jpeg_calc_output_dimensions(&cinfo);
-    s_codec_store.swap_bytes = false;
-    s_codec_store.alignment = 4;
     image.clear();
     image.desc = desc;
     image.store = &s_codec_store;

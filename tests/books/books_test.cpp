@@ -292,8 +292,6 @@ TEST(BookPage, UnlistableBookFailsWithOneLine) {
     pagetest::load_catalogue();
     const std::string dir = testenv::scratch_dir("nobook") + "/none";
     std::ostringstream err;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(makehtmlbook(path_t("", "", dir), err));
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { EXPECT_FALSE(makehtmlbook(path_t("", "", dir), err)); });
     EXPECT_EQ(err.str(), dir + ": getdirs() fail.\n");
 }

@@ -73,9 +73,7 @@ std::string constructed_tiff() {
 // with the catalogue of snapfolio loaded as the program has it.
 std::vector<std::string> page_texts(const std::vector<std::string>& files) {
     scoped_env lang("LANG", nullptr);  // the catalogue the program gets
-    testing::internal::CaptureStderr();
-    glimlib::init_message(testenv::bin_dir() + "/", "snapfolio");
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { glimlib::init_message(testenv::bin_dir() + "/", "snapfolio"); });
     snapfolio::initexif();
     std::ostringstream out;
     std::vector<std::string> texts;

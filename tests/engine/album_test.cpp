@@ -150,9 +150,7 @@ TEST(MarkList, UnwritableListStaysDirtyAndIsReported) {
     best_t list;
     list.load(path_t(p.root, "", "no-such-album"), "best.txt");
     list.insert("a.jpg");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(list.save());
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err = testenv::stderr_of([&] { EXPECT_FALSE(list.save()); });
     EXPECT_EQ(err,
               p.root + "/no-such-album/txt/best.txt: write error, No such file or directory\n");
     EXPECT_TRUE(list.dirty);

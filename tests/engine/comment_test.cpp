@@ -35,9 +35,9 @@ TEST(AlbumComment, HeadFileGivesTitleAndTheRestByteForByte) {
     a.put("head.txt", "Trip\r\nTrip\r\nabove 1\r\n\r\nabove 2");
     a.put("last.txt", "below\r\n");
     std::string title = "t", head = "h", last = "l";
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(loadcommenttxt(a.path, title, head, last));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    bool ok = false;
+    EXPECT_EQ(testenv::stderr_of([&] { ok = loadcommenttxt(a.path, title, head, last); }), "");
+    ASSERT_TRUE(ok);
     EXPECT_EQ(title, "Trip");
     EXPECT_EQ(head, "above 1\r\n\r\nabove 2");
     EXPECT_EQ(last, "below\r\n");
@@ -47,9 +47,7 @@ TEST(AlbumComment, DifferingTitleLinesKeepLineOneAndWarn) {
     album_dir a;
     a.put("head.txt", "First\r\nSecond\r\nhead\r\n");
     std::string title, head, last = "unchanged";
-    testing::internal::CaptureStderr();
-    loadcomment(a.txt, title, head, last);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(testenv::stderr_of([&] { loadcomment(a.txt, title, head, last); }),
               a.txt + "/head.txt: title different.\nFirst\r\nSecond\r\n");
     EXPECT_EQ(title, "First");
     EXPECT_EQ(head, "head\r\n");
@@ -75,25 +73,20 @@ TEST(AlbumComment, MissingOrShortFilesLeaveTextsAlone) {
 
     // An empty first line keeps the title; a single line is no mismatch.
     a.put("head.txt", "\nrest");
-    testing::internal::CaptureStderr();
-    loadcomment(a.txt, title, head, last);
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { loadcomment(a.txt, title, head, last); });
     EXPECT_EQ(title, "t");
     EXPECT_EQ(head, "");
 
     a.put("head.txt", "Only");
-    testing::internal::CaptureStderr();
-    loadcomment(a.txt, title, head, last);
-    EXPECT_NE(testing::internal::GetCapturedStderr(), "");  // "Only" differs from ""
+    EXPECT_NE(testenv::stderr_of([&] { loadcomment(a.txt, title, head, last); }),
+              "");  // "Only" differs from ""
     EXPECT_EQ(title, "Only");
 }
 
 TEST(AlbumComment, MissingTxtDirectoryIsReported) {
     album_dir a(false);
     std::string title, head, last;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(loadcommenttxt(a.path, title, head, last));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(loadcommenttxt(a.path, title, head, last)); }),
               a.txt + ": stat fail, No such file or directory\n");
 }
 
@@ -175,10 +168,9 @@ TEST(PhotoComment, DeletingACommentReadFromTheUpperCaseFileRemovesIt) {
 
 TEST(PhotoComment, UnwritableCommentIsReported) {
     album_dir a(false);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(savephotocomment("text", a.path.str(), "a.jpg"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              a.txt + "/a.txt: write open error, No such file or directory\n");
+    EXPECT_EQ(
+        testenv::stderr_of([&] { EXPECT_FALSE(savephotocomment("text", a.path.str(), "a.jpg")); }),
+        a.txt + "/a.txt: write open error, No such file or directory\n");
 }
 
 TEST(PhotoComment, LinesPrintAsBreaksAndParagraphs) {

@@ -221,11 +221,14 @@ TEST_F(Settings, LfOnlyFileLoadsLikeCrLf) {
 }
 
 TEST_F(Settings, UnknownKeysAreReportedAndSkipped) {
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(
-        load("From=/x\r\nno equals sign\r\nshrink_level=3\r\n=empty key\r\nview_size=2\r\n"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Unrecognized name: From\nUnrecognized name: \n");
+    bool ok = false;
+    EXPECT_EQ(
+        testenv::stderr_of([&] {
+            ok = load(
+                "From=/x\r\nno equals sign\r\nshrink_level=3\r\n=empty key\r\nview_size=2\r\n");
+        }),
+        "Unrecognized name: From\nUnrecognized name: \n");
+    ASSERT_TRUE(ok);
     EXPECT_EQ(g_global.from, "/mnt/DCIM");
     EXPECT_EQ(g_global.view_size, 2u);
 }
@@ -252,33 +255,40 @@ TEST_F(Settings, OutOfRangeValuesAreRefusedOneLineEach) {
         {"pixel_limit=0", "pixel_limit: 0: needs a number from 1 to 4295, kept 200."},
         {"jpeg_compress=\x1b[31m", "jpeg_compress: \\x1b[31m: needs a number from 1 to 100, kept 100."},
         {"\x01\x1b[2J\xff=1", "Unrecognized name: \\x01\\x1b[2J\\xff"},
+        {"jobs=257", "jobs: 257: needs a number from 0 to 256, kept 0."},
         {"pixel_limit=50", ""},
+        {"jobs=3", ""},
         {"shrink_size=1,1", ""},
         {"jpeg_compress=1", ""},
     };
     for (const auto& c : cases) {
         g_global = global_t();
         const global_t before = g_global;
-        testing::internal::CaptureStderr();
-        ASSERT_TRUE(load(std::string(c.line) + "\r\n"));
-        const std::string err = testing::internal::GetCapturedStderr();
+        bool ok = false;
+        const std::string err =
+            testenv::stderr_of([&] { ok = load(std::string(c.line) + "\r\n"); });
+        ASSERT_TRUE(ok);
         EXPECT_EQ(err, *c.message ? std::string(c.message) + "\n" : "") << c.line;
         if (*c.message) {
             EXPECT_EQ(g_global.shrink_width, before.shrink_width) << c.line;
             EXPECT_EQ(g_global.jpeg_compress, before.jpeg_compress) << c.line;
             EXPECT_EQ(g_global.play_size_x, before.play_size_x) << c.line;
             EXPECT_EQ(g_global.pixel_limit, before.pixel_limit) << c.line;
+            EXPECT_EQ(g_global.jobs, before.jobs) << c.line;
         }
     }
     // A limit that was set survives a save and a load; the default is not
     // written, so older files stay as they were.
     g_global = global_t();
     g_global.pixel_limit = 50;
+    g_global.jobs = 3;
     ASSERT_TRUE(saveini("", "snapfolio"));
-    EXPECT_NE(testenv::read_file(file()).find("\r\npixel_limit=50\r\n"), std::string::npos);
+    EXPECT_NE(testenv::read_file(file()).find("\r\npixel_limit=50\r\njobs=3\r\n"),
+              std::string::npos);
     g_global = global_t();
     ASSERT_TRUE(loadini("", "snapfolio"));
     EXPECT_EQ(g_global.pixel_limit, 50u);
+    EXPECT_EQ(g_global.jobs, 3u);
 }
 
 TEST_F(Settings, MissingFileLeavesTheDefaults) {
@@ -294,17 +304,16 @@ TEST_F(Settings, HostileFilesLoadWithoutHarm) {
     EXPECT_EQ(g_global.view_size, 5u);
 
     // A huge unknown key gives one short line.
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(load(std::string(10 * 1024 * 1024, 'k') + "=1\n"));
-    std::string err = testing::internal::GetCapturedStderr();
+    bool ok = false;
+    std::string err =
+        testenv::stderr_of([&] { ok = load(std::string(10 * 1024 * 1024, 'k') + "=1\n"); });
+    ASSERT_TRUE(ok);
     EXPECT_LT(err.size(), 300u);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 
     std::string junk;
     for (int i = 0; i < 65536; ++i) junk.push_back(char((i * 131) ^ (i >> 3)));
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(load(junk));
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { EXPECT_TRUE(load(junk)); });
     EXPECT_TRUE(load(std::string("from=a\0b\r\n", 10)));
     EXPECT_EQ(g_global.from, std::string("a\0b", 3));
 }
@@ -318,9 +327,9 @@ TEST_F(Settings, UnwritableFileIsReportedAndReturnsFalse) {
     EXPECT_FALSE(saveini("", "snapfolio", err));
     EXPECT_EQ(err.str(), not_a_dir + "/.snapfolio: open error, Not a directory\n");
 
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(saveini("", "snapfolio"));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find(": open error, "), std::string::npos);
+    EXPECT_NE(
+        testenv::stderr_of([&] { EXPECT_FALSE(saveini("", "snapfolio")); }).find(": open error, "),
+        std::string::npos);
 }
 
 TEST_F(Settings, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {

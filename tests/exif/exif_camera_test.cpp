@@ -15,6 +15,7 @@
 #include "libgr/jpeg/jpeginfo2.h"
 #include "libutils/text.h"
 #include "minijson.h"
+#include "support/jpegwalk.h"
 #include "support/testenv.h"
 #include "tools/exifwriter/exifwriter.h"
 
@@ -274,17 +275,13 @@ bool ends_with(const std::string& s, const char* tail) {
 // The EXIF APP1 payload of an Exiv2 sidecar: FF 01 "Exiv2", then JPEG-style
 // segments.
 bytevector sidecar_exif(const bytevector& file) {
-    const unsigned char* d = file.begin();
-    uint64_t p = 7;
-    while (p + 4 <= file.size() && d[p] == 0xFF) {
-        uint64_t length = uint64_t(d[p + 2]) << 8 | d[p + 3];
-        if (length < 2 || p + 2 + length > file.size()) break;
-        if (d[p + 1] == 0xE1 && length >= 8 && std::memcmp(d + p + 4, "Exif\0", 5) == 0) {
+    for (const jpegwalk::segment_t& s : jpegwalk::segments(file.begin(), file.size(), 7)) {
+        if (s.code == 0xE1 && s.payload.size() >= 6 &&
+            s.payload.compare(0, 5, std::string("Exif\0", 5)) == 0) {
             bytevector w;
-            w.setwindow(file, p + 4, length - 2);
+            w.setwindow(file, s.offset + 4, s.payload.size());
             return w;
         }
-        p += 2 + length;
     }
     return bytevector();
 }

@@ -8,6 +8,7 @@
 #include "tools/exifwriter/exifwriter.h"
 
 namespace ew = exifwriter;
+using exiftest::olympus3_directory;
 using exiftest::parse_app1;
 using libgr::app1_marker_t;
 using libgr::tiff_header_t;
@@ -32,29 +33,6 @@ std::string le16(unsigned v) {
 }
 std::string le32(uint32_t v) {
     return le16(v & 0xFFFF) + le16(v >> 16);
-}
-
-ew::ifd_t olympus3_directory() {
-    ew::ifd_t equipment, settings, focus, main;
-    equipment.add(ew::ascii(0x0203, "OLYMPUS M.12-40mm F2.8"));
-    settings.add(ew::shorts(0x0301, {0, 0x11}));
-    settings.add(ew::shorts(0x0302, {1}));
-    settings.add(ew::shorts(0x0500, {18}));
-    settings.add(ew::shorts(0x0501, {5300}));
-    settings.add(ew::longs(0x0804, {1, 12}));
-    focus.add(ew::shorts(0x0209, {1}));
-    focus.add(ew::shorts(0x0300, {2}));
-    focus.add(ew::shorts(0x0301, {331}));
-    focus.add(ew::shorts(0x0303, {325}));
-    focus.add(ew::shorts(0x0304, {351}));
-    focus.add(ew::rationals(0x0305, {{9020, 1}}));
-    focus.add(ew::shorts(0x0308, {7}));
-    focus.add(ew::shorts(0x031B, {3}));
-    main.add(ew::bytes(0x0209, ew::UNDEFINED, "OLYMPUS DIGITAL CAMERA"));
-    main.add(ew::subdirectory(0x2010, equipment, ew::IFD));
-    main.add(ew::subdirectory(0x2020, settings, ew::IFD));
-    main.add(ew::subdirectory(0x2050, focus, ew::IFD));
-    return main;
 }
 
 // A photograph's EXIF data with every decoded standard tag.

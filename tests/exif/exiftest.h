@@ -9,6 +9,8 @@
 #include "libgr/jpeg/exif.h"
 #include "libgr/jpeg/jpeginfo2.h"
 #include "libutils/refvector.h"
+#include "support/testenv.h"
+#include "tools/exifwriter/exifwriter.h"
 
 namespace exiftest {
 
@@ -26,13 +28,7 @@ inline std::string text_of(const libutils::bytevector& b) {
                      : std::string(reinterpret_cast<const char*>(b.begin()), b.size());
 }
 
-// What a call wrote to standard error.
-template <class F>
-std::string stderr_of(F&& f) {
-    testing::internal::CaptureStderr();
-    f();
-    return testing::internal::GetCapturedStderr();
-}
+using testenv::stderr_of;
 
 // A marker segment: the code, the 16-bit length, the payload.
 inline std::string segment(unsigned code, const std::string& payload) {
@@ -54,6 +50,31 @@ inline bool parse_app1(libgr::app1_marker_t& app1, const std::string& payload,
     });
     if (messages) *messages = err;
     return ok;
+}
+
+// An Olympus maker note of the newer kind: the equipment, camera-settings
+// and focus-info directories with a lens, focus and white-balance values.
+inline exifwriter::ifd_t olympus3_directory() {
+    exifwriter::ifd_t equipment, settings, focus, main;
+    equipment.add(exifwriter::ascii(0x0203, "OLYMPUS M.12-40mm F2.8"));
+    settings.add(exifwriter::shorts(0x0301, {0, 0x11}));
+    settings.add(exifwriter::shorts(0x0302, {1}));
+    settings.add(exifwriter::shorts(0x0500, {18}));
+    settings.add(exifwriter::shorts(0x0501, {5300}));
+    settings.add(exifwriter::longs(0x0804, {1, 12}));
+    focus.add(exifwriter::shorts(0x0209, {1}));
+    focus.add(exifwriter::shorts(0x0300, {2}));
+    focus.add(exifwriter::shorts(0x0301, {331}));
+    focus.add(exifwriter::shorts(0x0303, {325}));
+    focus.add(exifwriter::shorts(0x0304, {351}));
+    focus.add(exifwriter::rationals(0x0305, {{9020, 1}}));
+    focus.add(exifwriter::shorts(0x0308, {7}));
+    focus.add(exifwriter::shorts(0x031B, {3}));
+    main.add(exifwriter::bytes(0x0209, exifwriter::UNDEFINED, "OLYMPUS DIGITAL CAMERA"));
+    main.add(exifwriter::subdirectory(0x2010, equipment, exifwriter::IFD));
+    main.add(exifwriter::subdirectory(0x2020, settings, exifwriter::IFD));
+    main.add(exifwriter::subdirectory(0x2050, focus, exifwriter::IFD));
+    return main;
 }
 
 }  // namespace exiftest

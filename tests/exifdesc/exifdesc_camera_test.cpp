@@ -146,9 +146,8 @@ TEST(ExifDescCamera, FilesWithoutExifGetNoDescription) {
     // not a JPEG stream.
     for (const char* file : {"testimgari.jpg", "om-system_OM-1_test_issue_2126.exv"}) {
         std::ostringstream out;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(snapfolio::writeexif(out, path, "", file, true)) << file;
-        testing::internal::GetCapturedStderr();
+        testenv::stderr_of(
+            [&] { EXPECT_FALSE(snapfolio::writeexif(out, path, "", file, true)) << file; });
         EXPECT_EQ(out.str(), "") << file;
     }
 }

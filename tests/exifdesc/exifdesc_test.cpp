@@ -453,17 +453,18 @@ TEST(ExifDescFile, WithoutExifNothingIsWritten) {
     ew::tiff_t broken;
     broken.magic = 43;
     const std::string bad = write_photo(ew::write_tiff(broken));
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(
-        writeexif(out, snapfolio::path_t(), bad.substr(0, bad.rfind('/')), "photo.jpg", true));
-    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(testenv::stderr_of([&] {
+                  EXPECT_FALSE(writeexif(out, snapfolio::path_t(), bad.substr(0, bad.rfind('/')),
+                                         "photo.jpg", true));
+              }),
+              "");
     EXPECT_EQ(out.str(), "");
 }
 
 TEST(ExifDescInit, MeteringNamesComeFromTheCatalogue) {
-    testing::internal::CaptureStderr();
-    const std::string loaded = glimlib::init_message(testenv::bin_dir() + "/", "snapfolio");
-    testing::internal::GetCapturedStderr();
+    std::string loaded;
+    testenv::stderr_of(
+        [&] { loaded = glimlib::init_message(testenv::bin_dir() + "/", "snapfolio"); });
     if (loaded.empty()) GTEST_SKIP() << "no snapfolio catalogue beside the programs";
     snapfolio::initexif();
     EXPECT_STREQ(snapfolio::meteringmode[2], glimlib::getmsg(snapfolio::msg_metering_center));

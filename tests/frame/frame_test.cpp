@@ -129,9 +129,7 @@ TEST_F(FrameWindow, TypeOneIsAPlainUnlitBand) {
 TEST_F(FrameWindow, TexturedTypesDrawTheirBandAndRestoreTheState) {
     for (int type : {2, 3, 4}) {
         std::vector<double> before, after;
-        testing::internal::CaptureStderr();
-        draw(type, &before, &after);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << type;
+        EXPECT_EQ(testenv::stderr_of([&] { draw(type, &before, &after); }), "") << type;
         EXPECT_EQ(before, after) << type;
         std::set<int> shades;
         for (int d = 1; d <= 20; ++d) shades.insert(band(d)[0] << 16 | band(d)[1] << 8 | band(d)[2]);

@@ -7,6 +7,7 @@
 
 #include "libgr/image/normalmap.h"
 #include "libgr/image/vecmath.h"
+#include "support/testenv.h"
 
 using namespace libgr;
 
@@ -38,12 +39,12 @@ TEST(NormalMap, RgbIsSharedAndOtherLayoutsAreRefused) {
     EXPECT_TRUE(heightmap2normalmap(dst, rgb, 0));
     EXPECT_EQ(dst.begin(), rgb.begin());
     grey16.desc = image_desc_t(IMAGE_FORMAT_GRAYSCALE, IMAGE_TYPE_UINT, IMAGE_BITS_16);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(heightmap2normalmap(dst, grey16, 0));
     rgb.compressed = true;
-    EXPECT_FALSE(heightmap2normalmap(dst, rgb, 0));
     EXPECT_EQ(
-        testing::internal::GetCapturedStderr(),
+        testenv::stderr_of([&] {
+            EXPECT_FALSE(heightmap2normalmap(dst, grey16, 0));
+            EXPECT_FALSE(heightmap2normalmap(dst, rgb, 0));
+        }),
         "normalmap(): image type not supported.\nnormalmap(): compressed format not supported.\n");
 }
 

@@ -8,6 +8,7 @@
 #include "libgr/image/imageops.h"
 #include "libgr/image/rotate.h"
 #include "libgr/image/scaledown.h"
+#include "support/testenv.h"
 
 using namespace libgr;
 
@@ -194,9 +195,7 @@ TEST(Scaledown, HalvesAWindowAndCanWorkInPlace) {
 
 TEST(Scaledown, RefusesOtherFormatsByName) {
     image2d_t src = make(IMAGE_FORMAT_INDEX, 4, 4), dst;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(scaledown(dst, src));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(scaledown(dst, src)); }),
               "scaledown(): IMAGE_FORMAT_INDEX: unsupported format.\n");
 }
 
@@ -204,9 +203,8 @@ TEST(Scaledown, RefusesAPictureWithoutItsPixels) {
     image2d_t src, dst;
     src.desc = image_desc_t(IMAGE_FORMAT_RGB, IMAGE_TYPE_UINT, IMAGE_BITS_8);
     src.width = src.height = 100;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(scaledown(dst, src));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "scaledown(): image buffer too small.\n");
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(scaledown(dst, src)); }),
+              "scaledown(): image buffer too small.\n");
 }
 
 TEST(FlipCopy, WriteZeroPaddingAfterThePixelsOfEveryRow) {
@@ -392,8 +390,6 @@ TEST(Convert, GrayscaleNamesWhatItRefuses) {
     for (const case_t& c : cases) {
         image2d_t src, dst;
         src.desc = c.desc;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(grayscale(dst, src));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+        EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(grayscale(dst, src)); }), c.message);
     }
 }

@@ -147,18 +147,19 @@ TEST(BmpFile, RefusesHeadersThatLie) {
         ASSERT_TRUE(testenv::write_file(path, bytes));
         for (bool mapped : {true, false}) {
             image2d_t image;
-            testing::internal::CaptureStderr();
-            bool ok = mapped ? libgr::image_bmp2_t().load(image, path.c_str())
-                             : libgr::image_bmp_t().load(image, path.c_str());
-            std::string err = testing::internal::GetCapturedStderr();
+            bool ok = false;
+            std::string err = testenv::stderr_of([&] {
+                ok = mapped ? libgr::image_bmp2_t().load(image, path.c_str())
+                            : libgr::image_bmp_t().load(image, path.c_str());
+            });
             EXPECT_FALSE(ok) << l.what;
             EXPECT_EQ(err, path + ": bmp: " + l.message + "\n") << l.what;
         }
     }
     ASSERT_TRUE(testenv::write_file(dir + "/short.bmp", good.substr(0, 30)));
     image2d_t image;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(libgr::image_bmp2_t().load(image, (dir + "/short.bmp").c_str()));
-    EXPECT_FALSE(libgr::image_bmp_t().load(image, (dir + "/short.bmp").c_str()));
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] {
+        EXPECT_FALSE(libgr::image_bmp2_t().load(image, (dir + "/short.bmp").c_str()));
+        EXPECT_FALSE(libgr::image_bmp_t().load(image, (dir + "/short.bmp").c_str()));
+    });
 }

@@ -8,21 +8,12 @@
 
 #include "libgr/imagefile/imagejpeg.h"
 #include "support/jpegfixture.h"
+#include "support/peers.h"
 #include "support/testenv.h"
 
 using libgr::image2d_t;
 
 namespace {
-
-// A PPM (P6, or P5 for grey) read into rows top to bottom.
-std::string pnm_pixels(const std::string& bytes, int& w, int& h) {
-    std::istringstream in(bytes);
-    std::string magic;
-    int maxval;
-    in >> magic >> w >> h >> maxval;
-    in.get();
-    return bytes.substr(size_t(in.tellg()));
-}
 
 // The picture's pixels top row first, without row padding.
 std::string top_down(const image2d_t& image) {
@@ -50,16 +41,15 @@ TEST(JpegFile, DecodesAsDjpegDoes) {
         o.components = components;
         std::string jpg = dir + "/p" + std::to_string(components) + ".jpg";
         ASSERT_TRUE(jpegfixture::write_jpeg(jpg, o));
-        std::string ppm;
-        ASSERT_EQ(testenv::run("djpeg " + testenv::shell_quote(jpg), &ppm), 0);
-        int w, h;
-        std::string expected = pnm_pixels(ppm, w, h);
+        peers::pnm_t ref;
+        ASSERT_EQ(peers::djpeg(jpg, ref), 0);
+        std::string expected(ref.px.begin(), ref.px.end());
 
         image2d_t image;
         libgr::image_jpeg1_t jpeg;
         ASSERT_TRUE(jpeg.load(image, jpg.c_str()));
-        EXPECT_EQ(int(image.width), w);
-        EXPECT_EQ(int(image.height), h);
+        EXPECT_EQ(int(image.width), ref.width);
+        EXPECT_EQ(int(image.height), ref.height);
         EXPECT_EQ(top_down(image), expected) << components << " components";
         EXPECT_EQ(jpeg.rightrotatecount(), 0u);
     }
@@ -78,11 +68,10 @@ TEST(JpegFile, OrientationGivesQuarterTurnsWithUnturnedPixels) {
         libgr::image_jpeg1_t jpeg;
         ASSERT_TRUE(jpeg.load(image, jpg.c_str())) << jpg;
         EXPECT_EQ(jpeg.rightrotatecount(), orientation <= 8 ? turns[orientation] : 0u) << jpg;
-        std::string ppm;
-        ASSERT_EQ(testenv::run("djpeg " + testenv::shell_quote(jpg), &ppm), 0);
-        int w, h;
-        std::string expected = pnm_pixels(ppm, w, h);
-        EXPECT_EQ(int(image.width), w) << jpg;
+        peers::pnm_t ref;
+        ASSERT_EQ(peers::djpeg(jpg, ref), 0);
+        std::string expected(ref.px.begin(), ref.px.end());
+        EXPECT_EQ(int(image.width), ref.width) << jpg;
         EXPECT_TRUE(top_down(image) == expected) << jpg << ": pixels differ from djpeg's";
     }
 }
@@ -123,9 +112,7 @@ TEST(JpegFile, RefusesAPictureMemoryCannotHold) {
     ASSERT_TRUE(testenv::write_file(jpg, std::string(bytes.begin(), bytes.end())));
     image2d_t image;
     libgr::image_jpeg1_t jpeg;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(jpeg.load(image, jpg.c_str()));
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err = testenv::stderr_of([&] { EXPECT_FALSE(jpeg.load(image, jpg.c_str())); });
     EXPECT_NE(err.find(jpg + ": jpeg decompress fail, stop."), std::string::npos) << err;
     EXPECT_TRUE(image.empty());
     EXPECT_FALSE(jpeg.load(image, (dir + "/missing.jpg").c_str()));

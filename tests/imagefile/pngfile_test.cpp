@@ -113,9 +113,8 @@ TEST(PngFile, RefusesWhatIsNotAPictureItCanHold) {
     EXPECT_TRUE(check_if_png((dir + "/whole.png").c_str(), std::cerr));
     std::string bytes = testenv::read_file(dir + "/whole.png");
     testenv::write_file(dir + "/cut.png", bytes.substr(0, bytes.size() / 2));
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(loadpng((dir + "/cut.png").c_str(), image), -4);
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err =
+        testenv::stderr_of([&] { EXPECT_EQ(loadpng((dir + "/cut.png").c_str(), image), -4); });
     EXPECT_NE(err.find(dir + "/cut.png: png: "), std::string::npos) << err;
     EXPECT_TRUE(image.empty());
     // A chunk declaring 1 GB in a small file is refused before libpng
@@ -130,8 +129,6 @@ TEST(PngFile, RefusesWhatIsNotAPictureItCanHold) {
         << err;
     // Layouts PNG cannot hold are refused before the file is made.
     image2d_t bgr = noise(IMAGE_FORMAT_BGR, IMAGE_BITS_8, 0);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(savepng((dir + "/bgr.png").c_str(), bgr, nullptr), -5);
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { EXPECT_EQ(savepng((dir + "/bgr.png").c_str(), bgr, nullptr), -5); });
     EXPECT_FALSE(testenv::exists(dir + "/bgr.png"));
 }

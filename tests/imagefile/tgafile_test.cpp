@@ -67,8 +67,10 @@ TEST(TgaFile, RefusesTopLeftOriginAndLyingHeaders) {
         if (l.at == 12) bytes[13] = 0;
         ASSERT_TRUE(testenv::write_file(tga, bytes));
         image2d_t image;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(libgr::image_tga_t().load(image, tga.c_str())) << l.what;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), tga + ": tga: " + l.message + "\n") << l.what;
+        EXPECT_EQ(testenv::stderr_of([&] {
+                      EXPECT_FALSE(libgr::image_tga_t().load(image, tga.c_str())) << l.what;
+                  }),
+                  tga + ": tga: " + l.message + "\n")
+            << l.what;
     }
 }

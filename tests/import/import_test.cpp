@@ -9,6 +9,7 @@
 #include "libutils/file.h"
 #include "libutils/path.h"
 #include "snapfolio/engine/import.h"
+#include "support/testenv.h"
 
 using albumtest::AlbumTest;
 using snapfolio::files_t;
@@ -36,9 +37,8 @@ bool copy_files(const std::string& camera, const std::vector<files_t>& files,
     sigc::signal<void, double> progress;
     if (steps) progress.connect([steps](double v) { steps->push_back(v); });
     std::ostringstream out;
-    testing::internal::CaptureStderr();
-    bool ok = snapfolio::copyfiles(camera, files, path, progress, out);
-    testing::internal::GetCapturedStderr();
+    bool ok = false;
+    testenv::stderr_of([&] { ok = snapfolio::copyfiles(camera, files, path, progress, out); });
     if (err) *err = out.str();
     return ok;
 }
@@ -184,10 +184,11 @@ TEST_F(AlbumTest, FullSizeFallsBackFromSymbolicToHardLinkToCopy) {
         SCOPED_TRACE(c.what);
         snapfolio::link_calls().symlink = c.symlink_works ? guard.saved.symlink : no_symlink;
         snapfolio::link_calls().link = c.link_works ? guard.saved.link : no_link;
-        testing::internal::CaptureStderr();
         // The target is there from the case before: it is replaced.
-        ASSERT_TRUE(snapfolio::copyjpeg(source, target, "../original/P.JPG"));
-        std::string lines = testing::internal::GetCapturedStderr();
+        bool ok = false;
+        std::string lines = testenv::stderr_of(
+            [&] { ok = snapfolio::copyjpeg(source, target, "../original/P.JPG"); });
+        ASSERT_TRUE(ok);
         std::string want = c.lines;
         for (size_t p; (p = want.find("{t}")) != std::string::npos;) want.replace(p, 3, target);
         for (size_t p; (p = want.find("{s}")) != std::string::npos;) want.replace(p, 3, source);
@@ -208,9 +209,9 @@ TEST_F(AlbumTest, ADanglingLinkAtTheTargetIsReplaced) {
     ::mkdir(album.str("size0").c_str(), 0755);
     std::string target = level("size0", "P.JPG");
     ASSERT_EQ(::symlink("../nowhere/P.JPG", target.c_str()), 0);
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(snapfolio::symlinkone("../original/P.JPG", target));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testenv::stderr_of(
+                  [&] { EXPECT_TRUE(snapfolio::symlinkone("../original/P.JPG", target)); }),
+              "");
     EXPECT_EQ(albumtest::link_of(target), "../original/P.JPG");
 }
 

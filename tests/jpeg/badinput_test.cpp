@@ -25,9 +25,9 @@ result_t decode_bytes(const std::vector<unsigned char>& bytes, image2d_t& image,
     jpegdata_t data;
     jpegtest::set_bytes(data, bytes, name);
     jpeginfo_t info;
-    testing::internal::CaptureStderr();
-    bool ok = info.decompress(image, data);
-    return {ok, testing::internal::GetCapturedStderr()};
+    bool ok = false;
+    std::string err = testenv::stderr_of([&] { ok = info.decompress(image, data); });
+    return {ok, err};
 }
 
 // A small valid file whose frame header then claims another size.
@@ -51,10 +51,9 @@ std::vector<unsigned char> with_frame_size(uint16_t width, uint16_t height, int 
 // Offset of the first byte after the first scan header.
 size_t scan_start(const std::vector<unsigned char>& bytes) {
     std::vector<jpegtest::segment_t> segs = jpegtest::segments(bytes);
-    const jpegtest::segment_t& last = segs.back();
-    size_t sos = last.offset + 4 + last.payload.size();
-    EXPECT_EQ(bytes[sos + 1], 0xDA);
-    return sos + 2 + (size_t(bytes[sos + 2]) << 8 | bytes[sos + 3]);
+    const jpegtest::segment_t& sos = segs.back();
+    EXPECT_EQ(sos.code, 0xDAu);
+    return sos.offset + 4 + sos.payload.size();
 }
 
 }  // namespace
@@ -149,11 +148,10 @@ TEST(BadInput, ForeignBytesAreRefusedWithLibjpegsReason) {
         jpegdata_t data;
         jpegtest::set_bytes(data, c.bytes, "bad.jpg");
         jpeginfo_t info;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(info.analyze_markers(data)) << c.name;
-        EXPECT_NE(
-            testing::internal::GetCapturedStderr().find("bad.jpg: jpeg decompress fail, stop.\n"),
-            std::string::npos);
+        EXPECT_NE(testenv::stderr_of([&] {
+                      EXPECT_FALSE(info.analyze_markers(data)) << c.name;
+                  }).find("bad.jpg: jpeg decompress fail, stop.\n"),
+                  std::string::npos);
     }
 }
 

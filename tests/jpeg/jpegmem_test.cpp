@@ -9,6 +9,7 @@
 #include "libgr/jpeg/jpeginfo.h"
 #include "libgr/jpeg/jpegmem.h"
 #include "support/jpegfixture.h"
+#include "support/testenv.h"
 
 using namespace libgr;
 
@@ -25,9 +26,10 @@ TEST(JpegMem, CutOffScanIsFilledAsLibjpegFillsItNotFedAgain) {
     jpegtest::set_bytes(data, cut, "half.jpg");
     jpeginfo_t info;
     image2d_t image;
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(info.decompress(image, data));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Premature end of JPEG file\n");
+    bool ok = false;
+    EXPECT_EQ(testenv::stderr_of([&] { ok = info.decompress(image, data); }),
+              "Premature end of JPEG file\n");
+    ASSERT_TRUE(ok);
     ASSERT_EQ(image.height, 256u);
     const unsigned char* bottom = image[0];
     for (uint32_t x = 0; x < 64; ++x) EXPECT_EQ(bottom[x], bottom[0]);
@@ -48,9 +50,7 @@ TEST(JpegMem, SourceReadsOnlyItsWindow) {
     data.setwindow(big, 100, file.size());
     jpeginfo_t info;
     image2d_t image;
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(info.decompress(image, data));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_TRUE(info.decompress(image, data)); }), "");
     EXPECT_EQ(image.width, 64u);
 }
 

@@ -10,39 +10,12 @@
 
 namespace jpegtest {
 
-bool parse_pnm(const std::string& bytes, pnm_t& out) {
-    std::istringstream in(bytes);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> out.width >> out.height >> maxval;
-    if (!in || (magic != "P5" && magic != "P6") || maxval != 255) return false;
-    in.get();  // the single white-space byte before the pixels
-    out.components = magic == "P5" ? 1 : 3;
-    size_t n = size_t(out.width) * out.height * out.components;
-    size_t start = size_t(in.tellg());
-    if (bytes.size() < start + n) return false;
-    out.pixels.assign(bytes.begin() + start, bytes.begin() + start + n);
-    return true;
-}
-
-int djpeg(const std::string& path, pnm_t& out, std::string* messages) {
-    std::string dir = testenv::scratch_dir("djpeg");
-    std::string pnm = dir + "/out.pnm", err = dir + "/err.txt";
-    int status =
-        testenv::run("djpeg -pnm " + testenv::shell_quote(path) + " > " + pnm + " 2> " + err);
-    out = pnm_t();
-    parse_pnm(testenv::read_file(pnm), out);
-    if (messages) *messages = testenv::read_file(err);
-    testenv::run("rm -rf " + testenv::shell_quote(dir));
-    return status;
-}
-
 testing::AssertionResult same_pixels(const libgr::image2d_t& image, const pnm_t& ref) {
     int comps = int(image.desc.getPixelBits() / 8);
-    if (int(image.width) != ref.width || int(image.height) != ref.height || comps != ref.components)
+    if (int(image.width) != ref.width || int(image.height) != ref.height || comps != ref.channels)
         return testing::AssertionFailure()
                << "size " << image.width << "x" << image.height << "x" << comps << " vs "
-               << ref.width << "x" << ref.height << "x" << ref.components;
+               << ref.width << "x" << ref.height << "x" << ref.channels;
     size_t used = size_t(ref.width) * comps;
     if (image.size() < image.bytesize())
         return testing::AssertionFailure() << "buffer of " << image.size() << " bytes";
@@ -79,29 +52,6 @@ bool write_bytes(const std::string& path, const unsigned char* p, size_t n) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(p), std::streamsize(n));
     return bool(out);
-}
-
-std::vector<segment_t> segments(const std::vector<unsigned char>& b) {
-    std::vector<segment_t> out;
-    size_t p = 2;
-    while (p + 4 <= b.size()) {
-        if (b[p] != 0xFF) break;
-        unsigned char code = b[p + 1];
-        if (code == 0xFF) {  // fill byte
-            ++p;
-            continue;
-        }
-        if (code == 0xD9 || code == 0xDA) break;
-        size_t len = size_t(b[p + 2]) << 8 | b[p + 3];
-        if (len < 2 || p + 2 + len > b.size()) break;
-        segment_t s;
-        s.code = code;
-        s.offset = p;
-        s.payload.assign(b.begin() + p + 4, b.begin() + p + 2 + len);
-        out.push_back(s);
-        p += 2 + len;
-    }
-    return out;
 }
 
 std::string test_name(const std::string& path) {

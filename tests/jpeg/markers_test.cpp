@@ -24,9 +24,8 @@ TEST_P(CameraMarkers, ListsEverySegmentInFileOrderWithThePictureSize) {
     jpegdata_t data;
     ASSERT_TRUE(data.load(path.c_str()));
     jpeginfo_t info;
-    testing::internal::CaptureStderr();
-    bool ok = info.analyze_markers(data);
-    std::string err = testing::internal::GetCapturedStderr();
+    bool ok = false;
+    std::string err = testenv::stderr_of([&] { ok = info.analyze_markers(data); });
     if (!ok) {
         // Only files libjpeg cannot read a header of: no frame, or none it supports.
         EXPECT_NE(err.find(path + ": jpeg decompress fail, stop.\n"), std::string::npos) << err;
@@ -41,8 +40,8 @@ TEST_P(CameraMarkers, ListsEverySegmentInFileOrderWithThePictureSize) {
     ASSERT_EQ(info.markers.size(), apps.size());
     for (size_t i = 0; i < apps.size(); ++i) {
         EXPECT_EQ(info.markers[i].marker, apps[i].code) << i;
-        EXPECT_TRUE(std::vector<unsigned char>(info.markers[i].data.begin(),
-                                               info.markers[i].data.end()) == apps[i].payload)
+        EXPECT_EQ(std::string(info.markers[i].data.begin(), info.markers[i].data.end()),
+                  apps[i].payload)
             << i;
     }
     // The EXIF segment is the first APP1.

@@ -23,6 +23,8 @@
 #include "snapfolio/engine/chain.h"
 #include "snapfolio/engine/global.h"
 #include "support/jpegfixture.h"
+#include "support/jpegwalk.h"
+#include "support/peers.h"
 #include "support/saved_global.h"
 #include "support/testenv.h"
 
@@ -98,100 +100,19 @@ inline std::string photo(int width, int height, int orientation, bool with_thumb
 
 // --- reading results -----------------------------------------------------------
 
-struct segment_t {
-    unsigned code;  // second byte of the marker
-    std::string payload;
-};
-
-// The segments before the first scan; frame size from the SOFn header.
-struct jpeg_header_t {
-    bool ok = false;
-    int width = 0, height = 0;
-    int mcu_width = 8, mcu_height = 8;  // from the largest sampling factors
-    std::vector<segment_t> segments;
-    // Whether the picture is whole MCUs both ways: only then does a lossless
-    // quarter turn move every block (jpegtran without -trim keeps a partial
-    // edge MCU in place, shifting the rest by its width).
-    bool whole_mcus() const { return width % mcu_width == 0 && height % mcu_height == 0; }
-    int app_count(unsigned code) const {
-        int n = 0;
-        for (const auto& s : segments) n += s.code == code;
-        return n;
-    }
-    // APPn and COM segments.
-    int metadata_count() const {
-        int n = 0;
-        for (const auto& s : segments) n += (s.code >= 0xE0 && s.code <= 0xEF) || s.code == 0xFE;
-        return n;
-    }
-    const segment_t* find(unsigned code) const {
-        for (const auto& s : segments)
-            if (s.code == code) return &s;
-        return nullptr;
-    }
-};
-
-inline jpeg_header_t header_of(const std::string& b) {
-    jpeg_header_t h;
-    if (b.size() < 4 || (unsigned char)b[0] != 0xFF || (unsigned char)b[1] != 0xD8) return h;
-    size_t p = 2;
-    while (p + 4 <= b.size() && (unsigned char)b[p] == 0xFF) {
-        unsigned code = (unsigned char)b[p + 1];
-        size_t len = ((unsigned char)b[p + 2] << 8) | (unsigned char)b[p + 3];
-        if (len < 2 || p + 2 + len > b.size()) return h;
-        std::string payload = b.substr(p + 4, len - 2);
-        if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC &&
-            payload.size() >= 5) {
-            h.height = ((unsigned char)payload[1] << 8) | (unsigned char)payload[2];
-            h.width = ((unsigned char)payload[3] << 8) | (unsigned char)payload[4];
-            int hmax = 1, vmax = 1;
-            for (size_t c = 0; c < (unsigned char)payload[5] && 8 + 3 * c < payload.size(); ++c) {
-                hmax = std::max(hmax, ((unsigned char)payload[7 + 3 * c]) >> 4);
-                vmax = std::max(vmax, ((unsigned char)payload[7 + 3 * c]) & 15);
-            }
-            h.mcu_width = 8 * hmax;
-            h.mcu_height = 8 * vmax;
-        }
-        if (code == 0xDA) {
-            h.ok = h.width > 0;
-            return h;
-        }
-        h.segments.push_back({code, payload});
-        p += 2 + len;
-    }
-    return h;
-}
-
-inline jpeg_header_t header_of_file(const std::string& path) {
-    return header_of(testenv::read_file(path));
-}
+using jpeg_header_t = jpegwalk::header_t;
+using jpegwalk::header_of;
+using jpegwalk::header_of_file;
+using jpegwalk::segment_t;
 
 // A decoded picture, rows top to bottom.
-struct pixels_t {
-    int width = 0, height = 0, channels = 0;
-    std::vector<unsigned char> px;
-    unsigned char at(int x, int y, int c) const {
-        return px[(size_t(y) * width + x) * channels + c];
-    }
-};
+using pixels_t = peers::pnm_t;
+using peers::jpegtran;
 
-// djpeg's decode (P6 or P5).
+// djpeg's decode (P6 or P5); empty unless djpeg was content.
 inline pixels_t djpeg(const std::string& path) {
     pixels_t p;
-    std::string out;
-    if (testenv::run("djpeg -pnm " + testenv::shell_quote(path) + " 2>/dev/null", &out) != 0)
-        return p;
-    std::istringstream in(out);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> p.width >> p.height >> maxval;
-    in.get();
-    p.channels = magic == "P6" ? 3 : 1;
-    size_t n = size_t(p.width) * p.height * p.channels;
-    size_t at = size_t(in.tellg());
-    if (out.size() < at + n) return pixels_t();
-    p.px.assign(out.begin() + long(at), out.begin() + long(at + n));
-    return p;
+    return peers::djpeg(path, p) == 0 ? p : pixels_t();
 }
 
 // Clockwise quarter turns as the picture is seen.
@@ -255,14 +176,6 @@ inline double mean_difference(const pixels_t& a, const pixels_t& b) {
     double sum = 0;
     for (size_t i = 0; i < n; ++i) sum += std::abs(luma(a, i) - luma(b, i));
     return sum / double(n);
-}
-
-inline std::string jpegtran(int count, const std::string& path) {
-    std::string cmd = "jpegtran -copy none";
-    if (count) cmd += " -rotate " + std::to_string(count * 90);
-    std::string out;
-    testenv::run(cmd + " " + testenv::shell_quote(path) + " 2>/dev/null", &out);
-    return out;
 }
 
 // Modification time in nanoseconds (0 when missing); lstat when asked.

@@ -3,6 +3,8 @@
 // stream and on standard error, in the same order; for real camera files
 // with turns, for the sample generator's photos, for photos with movie
 // clips, and when a photo in the middle is damaged or cannot be written.
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "albumtest.h"
@@ -141,6 +143,25 @@ TEST_F(ParallelTest, AFailingPhotoInTheMiddleGivesTheSameLinesAndFiles) {
         for (unsigned k = 0; k < 12; ++k)
             EXPECT_TRUE(testenv::exists(album.str("thumb", "P" + std::to_string(100 + k) + ".JPG")))
                 << k;
+    }
+}
+
+// Every level file gets 0666 less the user's umask, and the umask stays what
+// it was, however many workers write at once.
+TEST_F(ParallelTest, WorkersKeepTheUmaskAndTheFileModes) {
+    limit(50, 50);
+    for (unsigned k = 0; k < 12; ++k)
+        put("M" + std::to_string(k) + ".JPG", albumtest::jpeg(200, 150, k + 1));
+    snapfolio::g_global.jobs = 4;
+    const mode_t old = ::umask(027);
+    const albumtest::run_t r = albumtest::make_album(camera, all_turned(), album);
+    const mode_t after = ::umask(old);
+    EXPECT_TRUE(r.ok) << r.err;
+    EXPECT_EQ(mode_t(027), after);
+    for (unsigned k = 0; k < 12; ++k) {
+        struct stat st;
+        ASSERT_EQ(0, ::stat(album.str("size1", "M" + std::to_string(k) + ".JPG").c_str(), &st));
+        EXPECT_EQ(mode_t(0640), st.st_mode & 0777) << k;
     }
 }
 

@@ -22,9 +22,8 @@ void load_catalogue() {
     static bool loaded = false;
     if (loaded) return;
     scoped_env lang("LANG", nullptr);
-    testing::internal::CaptureStderr();
-    loaded = !glimlib::init_message(testenv::bin_dir() + "/", "snapfolio").empty();
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of(
+        [&] { loaded = !glimlib::init_message(testenv::bin_dir() + "/", "snapfolio").empty(); });
     EXPECT_TRUE(loaded) << "the catalogue " << testenv::bin_dir() << "/snapfolio.msg is missing";
 }
 
@@ -142,9 +141,9 @@ testing::AssertionResult PageTest::make(const std::vector<std::string>& names,
 
 testing::AssertionResult PageTest::write_book() {
     std::ostringstream err;
-    testing::internal::CaptureStderr();
-    const bool ok = snapfolio::makehtmlbook(snapfolio::path_t(root, "", ""), err);
-    const std::string log = testing::internal::GetCapturedStderr();
+    bool ok = false;
+    const std::string log = testenv::stderr_of(
+        [&] { ok = snapfolio::makehtmlbook(snapfolio::path_t(root, "", ""), err); });
     if (ok) return testing::AssertionSuccess();
     return testing::AssertionFailure() << err.str() << log;
 }

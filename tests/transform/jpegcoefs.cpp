@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include "support/jpegwalk.h"
 
 namespace jpegcoefs {
 
@@ -109,14 +110,8 @@ std::string compare(const coefs_t& a, const coefs_t& b) {
 
 std::vector<std::pair<int, size_t>> header_markers(const std::string& bytes) {
     std::vector<std::pair<int, size_t>> out;
-    size_t pos = 2;
-    while (pos + 4 <= bytes.size() && (unsigned char)bytes[pos] == 0xFF) {
-        int code = (unsigned char)bytes[pos + 1];
-        out.push_back({code, pos});
-        if (code == 0xDA) break;
-        size_t len = (size_t)(unsigned char)bytes[pos + 2] << 8 | (unsigned char)bytes[pos + 3];
-        pos += 2 + len;
-    }
+    for (const jpegwalk::segment_t& s : jpegwalk::segments(bytes))
+        out.push_back({int(s.code), s.offset});
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "libgr/jpeg/transform.h"
+#include "support/peers.h"
 #include "support/testenv.h"
 
 namespace turn {
@@ -29,21 +30,11 @@ inline result_t transform(unsigned long count, const std::string& bytes,
                           const char* name = "in.jpg") {
     libgr::jpegdata_t src = holding(bytes, name), dst;
     result_t r;
-    testing::internal::CaptureStderr();
-    r.ok = libgr::transform(count, dst, src);
-    r.messages = testing::internal::GetCapturedStderr();
+    r.messages = testenv::stderr_of([&] { r.ok = libgr::transform(count, dst, src); });
     r.bytes.assign(reinterpret_cast<const char*>(dst.begin()), dst.size());
     return r;
 }
 
-// jpegtran's output for `count` quarter turns of the file at `path`; its
-// exit status in `status` (0 fine, 1 error, 2 warnings).
-inline std::string jpegtran(unsigned long count, const std::string& path, int* status) {
-    std::string cmd = "jpegtran -copy none";
-    if (count) cmd += " -rotate " + std::to_string(count * 90);
-    std::string out;
-    *status = testenv::run(cmd + " " + testenv::shell_quote(path) + " 2>/dev/null", &out);
-    return out;
-}
+using peers::jpegtran;
 
 }  // namespace turn

@@ -55,16 +55,13 @@ TEST(File, FilecopyOfSixteenMebibytesAndFailures) {
     ASSERT_TRUE(filecopy(dir + "/big", dir + "/big2"));
     EXPECT_EQ(testenv::read_file(dir + "/big2"), big);
 
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(filecopy(dir + "/missing", dir + "/x"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), dir + "/missing: stat(2) error.\n");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(filecopy(dir + "/big", dir + "/no/such/dir"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              dir + "/no/such/dir: No such file or directory\n");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(copydate(dir + "/missing", dir + "/big2"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), dir + "/missing: stat(2) error.\n");
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(filecopy(dir + "/missing", dir + "/x")); }),
+              dir + "/missing: stat(2) error.\n");
+    EXPECT_EQ(
+        testenv::stderr_of([&] { EXPECT_FALSE(filecopy(dir + "/big", dir + "/no/such/dir")); }),
+        dir + "/no/such/dir: No such file or directory\n");
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(copydate(dir + "/missing", dir + "/big2")); }),
+              dir + "/missing: stat(2) error.\n");
 }
 
 TEST(File, GetfilesAndGetdirsSortByByte) {

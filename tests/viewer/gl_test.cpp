@@ -8,6 +8,7 @@
 #include <string>
 
 #include "glimlib/option.h"
+#include "glimlib/prefetch.h"
 #include "glimlib/viewscene.h"
 #include "glimvue/glextload.h"
 #include "libgr/gl/glformat.h"
@@ -138,6 +139,16 @@ TEST_F(GlWindow, ReducedFirstLookIsReplacedByTheFullPicture) {
         ASSERT_TRUE(libgr::grReadPixelsRGB(shot, GL_BACK));
         EXPECT_EQ(differences(shot, decoded, 600, 300), 0) << c.cover_w;
     }
+    // A file gone before the full load: the first look stays, once.
+    glimlib::ViewScene scene;
+    scene.Init("");
+    ASSERT_TRUE(scene.addImage(path, "", 128, 64));
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    testing::internal::CaptureStderr();
+    scene.refine("");
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(scene.current_reduced());
+    EXPECT_EQ(scene.getCurrentImageSize(), libgr::direction2l_t(520, 260));
 }
 
 TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
@@ -170,11 +181,11 @@ TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
     libgr::grTextureObject never;
     EXPECT_EQ(never.texid(), libgr::GR_NO_NAME);
     libgr::gl_loading_format_t f;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(libgr::grConvertImageFormatToGlFormat(
-        f, libgr::image_desc_t(libgr::IMAGE_FORMAT_RG, libgr::IMAGE_TYPE_FLOAT,
-                               libgr::IMAGE_BITS_64)));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Not supported image format!"),
+    EXPECT_NE(testenv::stderr_of([&] {
+                  EXPECT_FALSE(libgr::grConvertImageFormatToGlFormat(
+                      f, libgr::image_desc_t(libgr::IMAGE_FORMAT_RG, libgr::IMAGE_TYPE_FLOAT,
+                                             libgr::IMAGE_BITS_64)));
+              }).find("Not supported image format!"),
               std::string::npos);
 }
 
@@ -400,4 +411,42 @@ TEST_F(GlWindow, BindImagePutsTheTextureOnAnImageUnit) {
     EXPECT_EQ(unit(GL_IMAGE_BINDING_ACCESS), GLint(GL_READ_WRITE));
     object.UnbindImage(2);
     EXPECT_EQ(unit(GL_IMAGE_BINDING_NAME), 0);
+}
+
+// The first file decoded ahead is handed over once, to the same file only,
+// and only when its reduction still covers what the window asks for.
+TEST(Prefetch, HandsTheDecodedPictureOverOnceToTheSameFile) {
+    std::string dir = testenv::scratch_dir("prefetch");
+    jpegfixture::options_t o;
+    o.width = 520, o.height = 260;
+    ASSERT_TRUE(jpegfixture::write_jpeg(dir + "/a.jpg", o));
+    struct case_t {
+        const char* asked;  // the path the list asks for
+        uint32_t w, h;      // the cover it needs
+        bool handed;
+    } cases[] = {
+        {"/a.jpg", 128, 64, true},     {"/./a.jpg", 100, 50, true}, {"/b.jpg", 128, 64, false},
+        {"/a.jpg", 300, 64, false},  // the quarter-size decode is too small
+    };
+    for (const auto& c : cases) {
+        glimlib::picture_prefetch_t prefetch;
+        prefetch.start(dir + "/a.jpg", 128, 64);
+        auto got = prefetch.take(dir + c.asked, c.w, c.h);
+        ASSERT_EQ(got != nullptr, c.handed) << c.asked << " " << c.w;
+        if (got) {
+            EXPECT_TRUE(got->ok && got->reduced);
+            EXPECT_EQ(got->image.width, 130u);
+            EXPECT_EQ(got->full_size, libgr::direction2l_t(520, 260));
+            EXPECT_EQ(prefetch.take(dir + c.asked, c.w, c.h), nullptr) << "only once";
+        }
+    }
+    // A file that does not decode is handed over as failed, not loaded again.
+    testenv::write_file(dir + "/bad.jpg", "not a JPEG");
+    glimlib::picture_prefetch_t prefetch;
+    testing::internal::CaptureStderr();
+    prefetch.start(dir + "/bad.jpg", 0, 0);
+    auto got = prefetch.take(dir + "/bad.jpg", 0, 0);
+    testing::internal::GetCapturedStderr();
+    ASSERT_NE(got, nullptr);
+    EXPECT_FALSE(got->ok);
 }

@@ -116,8 +116,6 @@ TEST(VueFile, SavesAtomicallyAndReportsFailure) {
     ASSERT_EQ(::lstat((dir + "/b.vue").c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode));
 
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(v.save(dir + "/missing/c.jpg"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(testenv::stderr_of([&] { EXPECT_FALSE(v.save(dir + "/missing/c.jpg")); }),
               dir + "/missing/c.vue: vuefile save fail, No such file or directory\n");
 }
