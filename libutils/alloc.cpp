@@ -11,6 +11,10 @@
 
 namespace libutils {
 
+namespace {
+const uint64_t k_huge_page_worthwhile = uint64_t(4) << 20;
+}  // namespace
+
 static bool prot_flags(int prot, int& open_flags, int& protection) {
     switch (prot) {
     case prot_read:
@@ -32,6 +36,10 @@ void* alloc_mmap_unix::map(uint64_t size, uint64_t offset) {
     uint64_t bytes = size ? size : 1;
     void* p = ::mmap(nullptr, bytes, protection, map_flags, fd, fd < 0 ? 0 : (off_t)offset);
     if (p == MAP_FAILED) return nullptr;
+    // A large picture in 4 KiB pages costs a page fault per page, and with
+    // several threads decoding at once those faults contend for the process's
+    // page tables: huge pages, where the system offers them, cut them 512-fold.
+    if (fd < 0 && bytes >= k_huge_page_worthwhile) ::madvise(p, bytes, MADV_HUGEPAGE);
     length = size;
     m_mapped = bytes;
     return p;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "libgr/image/imageops.h"
+#include "libgr/image/convertbytes.h"
 #include "libutils/error.h"
 
 namespace libgr {
@@ -18,6 +18,7 @@ namespace {
 unsigned colour_bytes(const image2d_t& img, unsigned& red, unsigned& blue) {
     red = 0;
     blue = 2;
+    if (img.desc.bits != IMAGE_BITS_8) return 0;
     switch (img.desc.format) {
         case IMAGE_FORMAT_BGR:
             std::swap(red, blue);
@@ -34,40 +35,34 @@ unsigned colour_bytes(const image2d_t& img, unsigned& red, unsigned& blue) {
     }
 }
 
-// dst takes src's description and size; `fn(in, out)` writes each pixel's
-// bytes from the source pixel's.
-template <class Fn>
+// dst takes `desc` and src's size; `fn(in, out, red, blue)` writes each
+// pixel's bytes from the source pixel's. Colour layouts with 8-bit channels
+// only; anything else is named and refused.
+template <int Out, class Fn>
 bool rewrite(const char* what, image2d_t& dst, const image2d_t& src, const image_desc_t& desc,
-             unsigned in_bytes, unsigned out_bytes, Fn fn) {
-    if (src.compressed)
-        return libutils::fail(std::cerr, what, ": compressed format not supported.");
-    if (uint64_t(src.rowlength()) * in_bytes > src.rowsize() || !has_pixels(src))
-        return libutils::fail(std::cerr, what, ": image buffer too small.");
-    image2d_t s(src);  // keeps the pixels alive when dst is src
-    if (!make_image(dst, desc, s.store, s.width, s.height))
-        return libutils::fail(std::cerr, what, ": allocate() fail.");
-    dst.palette = s.palette;
-    uint64_t stride = dst.rowsize();
-    for (uint32_t y = 0; y < s.height; ++y) {
-        const unsigned char* in = s[y];
-        unsigned char* out = dst.begin() + y * stride;
-        for (uint32_t x = 0; x < s.width; ++x, in += in_bytes, out += out_bytes) fn(in, out);
-        std::memset(out, 0, stride - uint64_t(s.width) * out_bytes);
-    }
-    return true;
-}
-
-// The colour layouts with 8-bit channels; anything else is named and refused.
-template <class Fn>
-bool rewrite_colour(const char* what, image2d_t& dst, const image2d_t& src, Fn fn) {
+             Fn fn) {
     unsigned red, blue;
     unsigned bytes = colour_bytes(src, red, blue);
-    if (!bytes) return libutils::fail(std::cerr, what, ": ", src.desc.format, ": unsupported format.");
-    return rewrite(what, dst, src, src.desc, bytes, bytes,
-                   [&](const unsigned char* in, unsigned char* out) {
-                       if (bytes == 4) out[3] = in[3];
-                       fn(in, out, red, blue);
-                   });
+    if (!bytes)
+        return libutils::fail(std::cerr, what, ": ", src.desc.format, ": unsupported format.");
+    if (src.compressed)
+        return libutils::fail(std::cerr, what, ": compressed format not supported.");
+    auto each = [&](const unsigned char* in, unsigned char* out) { fn(in, out, red, blue); };
+    return bytes == 3 ? convert_bytes<3, Out>(what, dst, src, desc, src.store, each)
+                      : convert_bytes<4, Out>(what, dst, src, desc, src.store, each);
+}
+
+// The same layout out as in; alpha is kept.
+template <class Fn>
+bool rewrite_colour(const char* what, image2d_t& dst, const image2d_t& src, Fn fn) {
+    if (src.desc.getPixelBits() == 32) {
+        return rewrite<4>(what, dst, src, src.desc,
+                          [&](const unsigned char* in, unsigned char* out, unsigned r, unsigned b) {
+                              out[3] = in[3];
+                              fn(in, out, r, b);
+                          });
+    }
+    return rewrite<3>(what, dst, src, src.desc, fn);
 }
 
 unsigned char clamp_add(unsigned char v, signed char d) {
@@ -101,20 +96,15 @@ bool monochrome(image2d_t& dst, const image2d_t& src) {
         dst = src;
         return true;
     }
-    unsigned red, blue;
-    unsigned bytes = colour_bytes(src, red, blue);
-    if (!bytes)
-        return libutils::fail(std::cerr, "monochrome(): ", src.desc.format,
-                              ": unsupported format.");
-    return rewrite("monochrome()", dst, src,
-                   image_desc_t(IMAGE_FORMAT_GRAYSCALE, IMAGE_TYPE_UINT, IMAGE_BITS_8), bytes, 1,
-                   [&](const unsigned char* in, unsigned char* out) {
-                       color3ub_t c;
-                       c.r = in[red];
-                       c.g = in[1];
-                       c.b = in[blue];
-                       out[0] = monochrome(c);
-                   });
+    return rewrite<1>("monochrome()", dst, src,
+                      image_desc_t(IMAGE_FORMAT_GRAYSCALE, IMAGE_TYPE_UINT, IMAGE_BITS_8),
+                      [](const unsigned char* in, unsigned char* out, unsigned red, unsigned blue) {
+                          color3ub_t c;
+                          c.r = in[red];
+                          c.g = in[1];
+                          c.b = in[blue];
+                          out[0] = monochrome(c);
+                      });
 }
 
 }  // namespace libgr

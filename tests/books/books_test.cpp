@@ -55,11 +55,8 @@ run_t batch(const path_t& path) {
     run_t r;
     s.directory.connect([&r](const std::string& d) { r.directories.push_back(d); });
     std::ostringstream err;
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    r.ok = batchupdate(path, s, err);
-    testing::internal::GetCapturedStdout();
-    r.log = testing::internal::GetCapturedStderr();
+    r.log =
+        testenv::stderr_of([&] { testenv::stdout_of([&] { r.ok = batchupdate(path, s, err); }); });
     r.err = err.str();
     return r;
 }

@@ -8,8 +8,9 @@
 
 #include <string>
 
-#include "support/scoped_env.h"
 #include "snapfolio/engine/global.h"
+#include "support/saved_global.h"
+#include "support/scoped_env.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
@@ -21,9 +22,7 @@ struct settings_fixture : testing::Test {
     std::string home = testenv::scratch_dir("home");
     scoped_env home_env{"HOME", home};
     scoped_env lang_env{"LANG", nullptr};
-
-    void SetUp() override { g_global = global_t(); }
-    void TearDown() override { g_global = global_t(); }
+    testenv::saved_global_t global{testenv::saved_global_t::defaults};
 
     std::string file() const { return home + "/.snapfolio"; }
     bool load(const std::string& bytes) {

@@ -32,11 +32,12 @@ TEST(Frame, RingAroundThePicture) {
     }
 
     g_option.debug = true;
-    testing::internal::CaptureStdout();
-    frame.setFrameType(2);
-    frame.setFrameType(2);
+    const std::string out = testenv::stdout_of([&] {
+        frame.setFrameType(2);
+        frame.setFrameType(2);
+    });
     g_option.debug = false;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "frametype: 2\n");
+    EXPECT_EQ(out, "frametype: 2\n");
 }
 
 namespace {

@@ -207,9 +207,7 @@ TEST_F(AlbumDialogTest, ATurnThatFailsIsShownAndLeavesTheLadderWhole) {
         EditAlbumDialog dialog(parent(), album, "");
         dialog.get_items()[2]->is_rotate_check.set_active(true);
         dialog.get_items()[2]->angle_spin.set_value(90);
-        testing::internal::CaptureStderr();
-        dialog.response(Gtk::RESPONSE_OK);
-        testing::internal::GetCapturedStderr();
+        testenv::stderr_of([&] { dialog.response(Gtk::RESPONSE_OK); });
     }
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_NE(boxes.texts[0].find(blocked + ": write error, Is a directory"), std::string::npos)

@@ -10,7 +10,6 @@
 #include <memory>
 #include <sstream>
 
-#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "gui/gui_env.h"
 #include "snapfolio/engine/entryops.h"
@@ -19,6 +18,8 @@
 #include "snapfolio/gui/MakeBookDialog.h"
 #include "snapfolio/gui/MenuWindow.h"
 #include "snapfolio/gui/ViewBookDialog.h"
+#include "support/saved_global.h"
+#include "support/scoped_env.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
@@ -37,11 +38,11 @@ struct BookDialogTest : testing::Test {
     std::unique_ptr<Gtk::Window> parent_window;  // made once GTK is set up
     std::unique_ptr<EditBookDialog> dialog;
     std::string old_cwd;
+    testenv::saved_global_t global{testenv::saved_global_t::defaults};
 
     void SetUp() override {
         SKIP_WITHOUT_DISPLAY();
         parent_window = std::make_unique<Gtk::Window>();
-        g_global = global_t();
         g_global.album = root;
         glimlib::init_message(program_dir, "snapfolio");
         // A name that a shell would run leaves its files here.
@@ -58,10 +59,10 @@ struct BookDialogTest : testing::Test {
     }
     void open(const std::string& book = "") {
         dialog.reset();
-        testing::internal::CaptureStderr();
-        dialog = std::make_unique<EditBookDialog>(*parent_window, path_t("", root, book), program_dir,
-                                                  program_name);
-        testing::internal::GetCapturedStderr();
+        testenv::stderr_of([&] {
+            dialog = std::make_unique<EditBookDialog>(*parent_window, path_t("", root, book),
+                                                      program_dir, program_name);
+        });
     }
     EditBookDialog::item_t* row(const std::string& name) {
         for (const auto& item : dialog->get_items())
@@ -75,9 +76,7 @@ struct BookDialogTest : testing::Test {
     }
     // Saves with OK (the title must be set, or an error box asks for it).
     std::string save() {
-        testing::internal::CaptureStderr();
-        dialog->response(Gtk::RESPONSE_OK);
-        return testing::internal::GetCapturedStderr();
+        return testenv::stderr_of([&] { dialog->response(Gtk::RESPONSE_OK); });
     }
     bool nothing_ran() {
         return !testenv::exists(scratch + "/x") && !testenv::exists(scratch + "/y");
@@ -175,9 +174,7 @@ TEST_F(BookDialogTest, HostileNamesAreRenamedMovedAndRemovedWithoutRunningAnythi
     {
         dialog_script_t script({answer("Remove (1/2)", Gtk::RESPONSE_OK),
                                 answer("Remove (2/2)", Gtk::RESPONSE_OK)});
-        testing::internal::CaptureStderr();
-        dialog->button_remove(index);
-        testing::internal::GetCapturedStderr();
+        testenv::stderr_of([&] { dialog->button_remove(index); });
     }
     EXPECT_FALSE(testenv::exists(moved));
     EXPECT_TRUE(testenv::exists(root + "/$(touch x)/txt"));  // the book itself stays
@@ -215,9 +212,9 @@ TEST_F(BookDialogTest, MenuEditLoopMakesTheDialogAgainUntilItEnds) {
     std::unique_ptr<scoped_env> home =
         std::make_unique<scoped_env>("HOME", guitest::make_home(root));
     guitest::args_t args({testenv::bin_dir() + "/snapfolio"});
-    testing::internal::CaptureStderr();
-    MenuWindow window(args.argc(), args.argv.data());
-    testing::internal::GetCapturedStderr();
+    std::unique_ptr<MenuWindow> window;
+    testenv::stderr_of(
+        [&] { window = std::make_unique<MenuWindow>(args.argc(), args.argv.data()); });
     guitest::make_root(root, "", "", "", {{"2024", true, true, "new", "", ""}});
     // OK with an empty title asks for one and opens the dialog again; apply
     // makes it again; cancel ends the loop.
@@ -228,12 +225,12 @@ TEST_F(BookDialogTest, MenuEditLoopMakesTheDialogAgainUntilItEnds) {
                                  d.response(Gtk::RESPONSE_APPLY);
                              }},
                             answer("Edit", Gtk::RESPONSE_CANCEL)});
-    window.on_btn_clicked_edit();
+    window->on_btn_clicked_edit();
     EXPECT_EQ(4u, script.done()) << script.seen;
     EXPECT_EQ("T\r\nT\r\n", testenv::read_file(root + "/txt/head.txt"));
     // Saving wrote the root's best-of collection beside the albums.
-    ASSERT_EQ(3u, window.get_items().size());
-    EXPECT_EQ("2024", window.get_items()[1]->name);
+    ASSERT_EQ(3u, window->get_items().size());
+    EXPECT_EQ("2024", window->get_items()[1]->name);
 }
 
 TEST_F(BookDialogTest, NewBookIsMadeWithItsTextsAndListedByItsParent) {
@@ -247,9 +244,7 @@ TEST_F(BookDialogTest, NewBookIsMadeWithItsTextsAndListedByItsParent) {
     make.get_dir_entry().set_text("2025");
     make.get_title_entry().set_text("Next year");
     make.get_secret_check().set_active(true);
-    testing::internal::CaptureStderr();
-    make.response(Gtk::RESPONSE_OK);
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { make.response(Gtk::RESPONSE_OK); });
     EXPECT_TRUE(make.made());
     EXPECT_EQ("Next year\r\nNext year\r\n", testenv::read_file(root + "/2025/txt/head.txt"));
     EXPECT_TRUE(testenv::exists(root + "/2025/txt/secret.txt"));

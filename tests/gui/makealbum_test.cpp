@@ -12,6 +12,7 @@
 #include "snapfolio/engine/global.h"
 #include "snapfolio/gui/MakeAlbumDialog.h"
 #include "support/jpegfixture.h"
+#include "support/saved_global.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
@@ -22,11 +23,11 @@ struct MakeAlbumTest : testing::Test {
     std::string camera = testenv::scratch_dir("camera");
     std::string book = testenv::scratch_dir("book");
     std::unique_ptr<Gtk::Dialog> parent;
+    testenv::saved_global_t global{testenv::saved_global_t::defaults};
 
     void SetUp() override {
         SKIP_WITHOUT_DISPLAY();
         parent = std::make_unique<Gtk::Dialog>();
-        g_global = global_t();
         glimlib::init_message(testenv::bin_dir() + "/", "snapfolio");
     }
     void photos(int n) {
@@ -95,10 +96,11 @@ TEST_F(MakeAlbumTest, AnglesBecomeQuarterTurnsAndPickingResetsThem) {
     const auto unturned = shown();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.degrees);
-        testing::internal::CaptureStderr();
-        item.angle_spin.set_value(c.degrees);
-        auto files = d->selected_files();
-        std::string err = testing::internal::GetCapturedStderr();
+        decltype(d->selected_files()) files;
+        std::string err = testenv::stderr_of([&] {
+            item.angle_spin.set_value(c.degrees);
+            files = d->selected_files();
+        });
         ASSERT_EQ(1u, files.size());
         EXPECT_EQ(c.turns, files[0].rotate);
         // Shown turned (a message comes from the button and one from here).
@@ -166,7 +168,7 @@ TEST_F(MakeAlbumTest, OkChecksTheFieldsInOrder) {
 }
 
 TEST(ClipThumbnail, HalvedToTheShrinkSizeThenAQuarter) {
-    g_global = global_t();
+    testenv::saved_global_t global(testenv::saved_global_t::defaults);
     g_global.shrink_width = g_global.shrink_height = 1024;
     struct {
         uint32_t w, h, tw, th;

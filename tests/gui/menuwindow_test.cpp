@@ -7,10 +7,11 @@
 #include <memory>
 #include <thread>
 
-#include "support/scoped_env.h"
 #include "gui/gui_env.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/gui/MenuWindow.h"
+#include "support/saved_global.h"
+#include "support/scoped_env.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
@@ -25,20 +26,18 @@ struct menu_fixture : testing::Test {
     std::unique_ptr<scoped_env> home;
     std::unique_ptr<guitest::args_t> args;
     std::unique_ptr<MenuWindow> window;
+    testenv::saved_global_t global{testenv::saved_global_t::defaults};
 
-    void SetUp() override {
-        SKIP_WITHOUT_DISPLAY();
-        g_global = global_t();
-    }
+    void SetUp() override { SKIP_WITHOUT_DISPLAY(); }
     void open(const std::string& program = testenv::bin_dir() + "/snapfolio") {
         window.reset();
         home.reset();  // the previous HOME comes back before the new one is set
         home = std::make_unique<scoped_env>("HOME", guitest::make_home(root));
         args =
             std::make_unique<guitest::args_t>(std::vector<std::string>{program, "/camera", root});
-        testing::internal::CaptureStderr();  // entries without texts are reported
-        window = std::make_unique<MenuWindow>(args->argc(), args->argv.data());
-        testing::internal::GetCapturedStderr();
+        // Entries without texts are reported.
+        testenv::stderr_of(
+            [&] { window = std::make_unique<MenuWindow>(args->argc(), args->argv.data()); });
         guitest::pump();
     }
     std::vector<std::string> names() const {

@@ -2,11 +2,12 @@
 #include <gtkmm.h>
 #include <sys/stat.h>
 
-#include "support/scoped_env.h"
 #include "glimlib/message.h"
 #include "gui/gui_env.h"
 #include "snapfolio/engine/global.h"
 #include "snapfolio/gui/GlobalOptionDialog.h"
+#include "support/saved_global.h"
+#include "support/scoped_env.h"
 #include "support/testenv.h"
 
 using namespace snapfolio;
@@ -18,16 +19,13 @@ struct option_fixture : testing::Test {
     scoped_env home_env{"HOME", home};
     scoped_env lang_env{"LANG", "C.UTF-8"};
     std::unique_ptr<Gtk::Window> parent;
+    testenv::saved_global_t global{testenv::saved_global_t::defaults};
 
     void SetUp() override {
         SKIP_WITHOUT_DISPLAY();
-        g_global = global_t();
-        testing::internal::CaptureStderr();
-        glimlib::init_message(testenv::bin_dir() + "/", "snapfolio");
-        testing::internal::GetCapturedStderr();
+        testenv::stderr_of([] { glimlib::init_message(testenv::bin_dir() + "/", "snapfolio"); });
         parent = std::make_unique<Gtk::Window>();
     }
-    void TearDown() override { g_global = global_t(); }
     std::unique_ptr<GlobalOptionDialog> dialog() {
         return std::make_unique<GlobalOptionDialog>(*parent, testenv::bin_dir() + "/", "snapfolio");
     }

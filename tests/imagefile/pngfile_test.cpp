@@ -122,9 +122,7 @@ TEST(PngFile, RefusesWhatIsNotAPictureItCanHold) {
     std::string huge = bytes.substr(0, 33) + std::string("\x40\0\0\0tEXtkey", 11) +
                        std::string(1, '\0') + "text" + bytes.substr(33);
     testenv::write_file(dir + "/huge.png", huge);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(loadpng((dir + "/huge.png").c_str(), image), -4);
-    err = testing::internal::GetCapturedStderr();
+    err = testenv::stderr_of([&] { EXPECT_EQ(loadpng((dir + "/huge.png").c_str(), image), -4); });
     EXPECT_NE(err.find(dir + "/huge.png: png: chunk longer than the file, FAIL"), std::string::npos)
         << err;
     // Layouts PNG cannot hold are refused before the file is made.

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -27,51 +28,21 @@
 #include "support/peers.h"
 #include "support/saved_global.h"
 #include "support/testenv.h"
+#include "tools/exifwriter/exifwriter.h"
 
 namespace albumtest {
 
 // --- building photos ---------------------------------------------------------
 
-inline void put16(std::string& s, unsigned v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-inline void put32(std::string& s, uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
-inline void entry(std::string& s, unsigned tag, unsigned type, uint32_t count, uint32_t value) {
-    put16(s, tag);
-    put16(s, type);
-    put32(s, count);
-    put32(s, value);
-}
-
 // An EXIF APP1 segment (marker and length included), little-endian TIFF:
 // the 0th IFD holds the orientation (left out for 0), the 1st IFD points at
 // the thumbnail when one is given.
 inline std::string exif_segment(int orientation, const std::string& thumbnail) {
-    std::string tiff = "II";
-    put16(tiff, 42);
-    put32(tiff, 8);
-    unsigned n0 = orientation ? 1 : 0;
-    uint32_t ifd1 = thumbnail.empty() ? 0 : uint32_t(8 + 2 + 12 * n0 + 4);
-    put16(tiff, n0);
-    if (orientation) entry(tiff, 0x0112, 3, 1, uint32_t(orientation));
-    put32(tiff, ifd1);
-    if (!thumbnail.empty()) {
-        uint32_t data = ifd1 + 2 + 2 * 12 + 4;
-        put16(tiff, 2);
-        entry(tiff, 0x0201, 4, 1, data);
-        entry(tiff, 0x0202, 4, 1, uint32_t(thumbnail.size()));
-        put32(tiff, 0);
-        tiff += thumbnail;
-    }
-    std::string payload = std::string("Exif\0\0", 6) + tiff;
-    std::string seg = "\xFF\xE1";
-    seg += char((payload.size() + 2) >> 8);
-    seg += char((payload.size() + 2) & 0xFF);
-    return seg + payload;
+    exifwriter::tiff_t tiff;
+    if (orientation) tiff.ifd0.add(exifwriter::shorts(0x0112, {uint16_t(orientation)}));
+    if (!thumbnail.empty())
+        tiff.ifd0.next = std::make_shared<exifwriter::ifd_t>(exifwriter::thumbnail_ifd(thumbnail));
+    return exifwriter::app1_segment(exifwriter::exif_payload(exifwriter::write_tiff(tiff)));
 }
 
 inline std::string to_string(const std::vector<unsigned char>& v) {
@@ -262,9 +233,8 @@ inline run_t make_album(const std::string& camera, const std::vector<snapfolio::
     snapfolio::progress_signals_t s;
     std::ostringstream err;
     run_t r;
-    testing::internal::CaptureStderr();
-    r.ok = snapfolio::makealbumwithrotate(camera, files, path, s, err);
-    r.log = testing::internal::GetCapturedStderr();
+    r.log = testenv::stderr_of(
+        [&] { r.ok = snapfolio::makealbumwithrotate(camera, files, path, s, err); });
     r.err = err.str();
     return r;
 }
@@ -274,9 +244,7 @@ inline run_t update_album(const std::vector<snapfolio::files_t>& files,
     snapfolio::progress_signals_t s;
     std::ostringstream err;
     run_t r;
-    testing::internal::CaptureStderr();
-    r.ok = snapfolio::updatealbum(path, files, s, err);
-    r.log = testing::internal::GetCapturedStderr();
+    r.log = testenv::stderr_of([&] { r.ok = snapfolio::updatealbum(path, files, s, err); });
     r.err = err.str();
     return r;
 }

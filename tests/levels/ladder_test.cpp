@@ -3,6 +3,7 @@
 #include "albumtest.h"
 #include "libutils/path.h"
 #include "snapfolio/engine/levels.h"
+#include "support/testenv.h"
 
 using albumtest::AlbumTest;
 using snapfolio::files_t;
@@ -17,9 +18,8 @@ std::string com_segment(const std::string& text) {
 }
 
 uint64_t level_of(const std::string& file) {
-    testing::internal::CaptureStderr();
-    uint64_t l = snapfolio::getshrinklevel(file);
-    testing::internal::GetCapturedStderr();
+    uint64_t l = 0;
+    testenv::stderr_of([&] { l = snapfolio::getshrinklevel(file); });
     return l;
 }
 
@@ -44,10 +44,10 @@ TEST_F(AlbumTest, ShrinkLevelFollowsTheLimit) {
 
 TEST_F(AlbumTest, ShrinkLevelOfAnUnreadableFileIsZeroWithALine) {
     std::string png = put("P.jpg", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(snapfolio::getshrinklevel(png), 0u);
-    EXPECT_EQ(snapfolio::getshrinklevel(camera + "/none.jpg"), 0u);
-    std::string lines = testing::internal::GetCapturedStderr();
+    std::string lines = testenv::stderr_of([&] {
+        EXPECT_EQ(snapfolio::getshrinklevel(png), 0u);
+        EXPECT_EQ(snapfolio::getshrinklevel(camera + "/none.jpg"), 0u);
+    });
     EXPECT_NE(lines.find(png + ": getshrinklevel() analyze_markers fail.\n"), std::string::npos);
     EXPECT_NE(lines.find(camera + "/none.jpg: getshrinklevel() jpegdata load fail.\n"),
               std::string::npos);

@@ -3,6 +3,7 @@
 #include "snapfolio/engine/loaders.h"
 #include "albumtest.h"
 #include "libgr/image/image.h"
+#include "support/testenv.h"
 
 using albumtest::AlbumTest;
 
@@ -22,12 +23,7 @@ albumtest::pixels_t rows_of(const libgr::image2d_t& image) {
     return p;
 }
 
-template <class F>
-std::string stderr_of(F&& f) {
-    testing::internal::CaptureStderr();
-    f();
-    return testing::internal::GetCapturedStderr();
-}
+using testenv::stderr_of;
 
 }  // namespace
 
@@ -125,9 +121,9 @@ TEST_F(AlbumTest, LoadScaledThumbnailPicksTheLevelForTheScreen) {
     snapfolio::g_global.show_level = 1;
     ASSERT_EQ(::unlink(level("size3", "S.JPG").c_str()), 0);
     libgr::image2d_t image;
-    testing::internal::CaptureStderr();
-    ASSERT_TRUE(snapfolio::load_scaled_thumbnail(image, album, "S.JPG", 1));
-    testing::internal::GetCapturedStderr();
+    bool ok = false;
+    stderr_of([&] { ok = snapfolio::load_scaled_thumbnail(image, album, "S.JPG", 1); });
+    ASSERT_TRUE(ok);
     EXPECT_EQ(int(image.width), 25);
 }
 
@@ -146,9 +142,8 @@ TEST_F(AlbumTest, ExifThumbnailOrThumbDirFallsBackToTheFullSizeThenTheOriginal) 
     ASSERT_TRUE(snapfolio::load_exifthumbnail_or_thumbdir(image, album, "F.JPG"));
     EXPECT_EQ(image.width, 200u);
     ::unlink(level("original", "F.JPG").c_str());
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(snapfolio::load_exifthumbnail_or_thumbdir(image, album, "F.JPG"));
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of(
+        [&] { EXPECT_FALSE(snapfolio::load_exifthumbnail_or_thumbdir(image, album, "F.JPG")); });
 }
 
 TEST(IsExist, EmptyNamesAndOneTrailingSlash) {

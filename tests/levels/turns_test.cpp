@@ -214,10 +214,12 @@ TEST_F(AlbumTest, TurningTwiceByAHalfTurnGivesBackTheSameLevels) {
             pixels.emplace_back(f.first, albumtest::djpeg(album.str() + "/" + f.first));
     ASSERT_EQ(pixels.size(), 10u);  // size0 .. size3 and the thumbnail of each
 
-    testing::internal::CaptureStderr();
-    for (const char* name : {"T.JPG", "U.JPG"})
-        ASSERT_TRUE(snapfolio::rotateallsize(album.str(), name, 2));
-    std::string lines = testing::internal::GetCapturedStderr();
+    bool turned = true;
+    std::string lines = testenv::stderr_of([&] {
+        for (const char* name : {"T.JPG", "U.JPG"})
+            turned = snapfolio::rotateallsize(album.str(), name, 2) && turned;
+    });
+    ASSERT_TRUE(turned);
     EXPECT_EQ(lines, "");
     // Each stored level, the smallest included, is now upside down (pixel
     // for pixel where the level is whole MCUs).
@@ -296,11 +298,11 @@ TEST_F(AlbumTest, RotateallsizeTurnsEveryLevelAndTheThumbnail) {
 
 TEST_F(AlbumTest, RotatejpegReportsWhatFailed) {
     std::string png = put("N.jpg", "\x89PNG\r\n\x1a\n");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(snapfolio::rotatejpeg(camera + "/none.jpg", camera + "/out.jpg", 1));
-    EXPECT_FALSE(snapfolio::rotatejpeg(png, camera + "/out.jpg", 1));
-    EXPECT_FALSE(snapfolio::rotateallsize(album.str(), "none.jpg", 1));
-    std::string lines = testing::internal::GetCapturedStderr();
+    std::string lines = testenv::stderr_of([&] {
+        EXPECT_FALSE(snapfolio::rotatejpeg(camera + "/none.jpg", camera + "/out.jpg", 1));
+        EXPECT_FALSE(snapfolio::rotatejpeg(png, camera + "/out.jpg", 1));
+        EXPECT_FALSE(snapfolio::rotateallsize(album.str(), "none.jpg", 1));
+    });
     EXPECT_NE(lines.find(camera + "/none.jpg: rotatejpeg() jpegdata load fail.\n"),
               std::string::npos);
     EXPECT_NE(lines.find(png + ": transform() fail.\n"), std::string::npos);

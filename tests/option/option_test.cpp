@@ -128,9 +128,7 @@ TEST_F(Option, FileLinesAreOptionalAndForgiving) {
 }
 
 TEST_F(Option, ListingFollowsTheTable) {
-    testing::internal::CaptureStdout();
-    option_list("glimvue3");
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = testenv::stdout_of([] { option_list("glimvue3"); });
     std::vector<std::string> lines;
     for (size_t a = 0, e; (e = out.find('\n', a)) != std::string::npos; a = e + 1)
         lines.push_back(out.substr(a, e - a));

@@ -38,9 +38,7 @@ class MovieAlbum : public pagetest::PageTest {
     std::string list_line_of_movie() {
         sigc::signal<void, double> progress;
         std::ostringstream err;
-        testing::internal::CaptureStdout();
-        EXPECT_TRUE(makehtml(album, progress, err)) << err.str();
-        testing::internal::GetCapturedStdout();
+        testenv::stdout_of([&] { EXPECT_TRUE(makehtml(album, progress, err)) << err.str(); });
         const std::string list = testenv::read_file(album.str("list.html"));
         const size_t at = list.find("<a href=");
         return list.substr(at, list.find('\n', at) + 1 - at);
@@ -90,9 +88,9 @@ TEST_F(MovieAlbum, IndexEntryLinksEveryLevelAndPlaysTheFittingOne) {
     g_global.movie_thumbnail_retina = false;
     sigc::signal<void, double> progress;
     std::ostringstream err;
-    testing::internal::CaptureStdout();
-    ASSERT_TRUE(makehtml(album, progress, err)) << err.str();
-    testing::internal::GetCapturedStdout();
+    bool made = false;
+    testenv::stdout_of([&] { made = makehtml(album, progress, err); });
+    ASSERT_TRUE(made) << err.str();
     EXPECT_NE(testenv::read_file(album.str("index.html"))
                   .find("\t<table align=left border=5><td><video controls "
                         "src=\"movie1/clip.mp4\">\n\t</video></table>\n"),

@@ -128,13 +128,13 @@ testing::AssertionResult PageTest::make(const std::vector<std::string>& names,
     for (const std::string& n : names) files.push_back(snapfolio::files_t{n, 0});
     sigc::signal<void, double> copy, shrink, html, zoom;
     std::ostringstream err;
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
     ::mkdir(path.str().c_str(), 0755);
-    const bool ok =
-        snapfolio::makealbumwithrotate(camera, files, path, copy, shrink, html, zoom, err);
-    testing::internal::GetCapturedStdout();
-    const std::string log = testing::internal::GetCapturedStderr();
+    bool ok = false;
+    const std::string log = testenv::stderr_of([&] {
+        testenv::stdout_of([&] {
+            ok = snapfolio::makealbumwithrotate(camera, files, path, copy, shrink, html, zoom, err);
+        });
+    });
     if (ok) return testing::AssertionSuccess();
     return testing::AssertionFailure() << err.str() << log;
 }

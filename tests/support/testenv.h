@@ -42,6 +42,13 @@ std::string stderr_of(F&& f) {
     f();
     return testing::internal::GetCapturedStderr();
 }
+// The same for standard output.
+template <class F>
+std::string stdout_of(F&& f) {
+    testing::internal::CaptureStdout();
+    f();
+    return testing::internal::GetCapturedStdout();
+}
 
 }  // namespace testenv
 
