@@ -1,6 +1,8 @@
 #include "glimlib/viewobj.h"
 
 #include <GL/gl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <iostream>
@@ -64,6 +66,20 @@ axis_t cut_axis(uint32_t n, uint32_t limit) {
     return a;
 }
 
+// Hands the whole pages under the bottom `rows` rows of `image` back to the
+// system; they read as zeros afterwards. The pixels are anonymous memory of
+// their own (libutils::bytevector), so the pages leave at once.
+void release_bottom_rows(image2d_t& image, uint64_t rows) {
+    if (!image.is_allocated()) return;
+    const uint64_t page = uint64_t(::sysconf(_SC_PAGESIZE));
+    const uint64_t bytes =
+        std::min<uint64_t>((uint64_t(image.window.skip_rows) + rows) * image.rowsize(), image.size());
+    const uintptr_t begin = reinterpret_cast<uintptr_t>(image.begin());
+    const uintptr_t first = (begin + page - 1) / page * page;
+    const uintptr_t end = (begin + bytes) / page * page;
+    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+}
+
 }  // namespace
 
 uint32_t tile_side_limit() {
@@ -105,6 +121,7 @@ bool rectangle_to_squares(multi_square_image_t& out, const image2d_t& image, uin
     out.desc = image.desc;
     out.columns = ax.whole + ax.partial;
     out.rows = ay.whole + ay.partial;
+    out.side = side;
     out.extent_x = float(image.width) / float(side);
     out.extent_y = float(image.height) / float(side);
     if (!out.allocate()) return libutils::fail(std::cerr, self, ": outimg allocate failed.");
@@ -144,10 +161,13 @@ bool squares_to_texobjs(multi_texture_object_t& out, const multi_square_image_t&
     return true;
 }
 
-bool multi_texture_object_t::Preload() {
+bool multi_texture_object_t::Preload(const std::function<void(uint32_t)>& row_done) {
     objects.assign(sources.size(), libgr::grTextureObject());
     bool ok = true;
-    for (size_t i = 0; i < sources.size(); ++i) ok = objects[i].Preload(&sources[i]) && ok;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        ok = objects[i].Preload(&sources[i]) && ok;
+        if (row_done && columns && (i + 1) % columns == 0) row_done(uint32_t((i + 1) / columns));
+    }
     return ok;
 }
 
@@ -211,7 +231,7 @@ void multi_texture_object_t::draw_image(float left, float bottom, float right, f
 // --- the picture ----------------------------------------------------------------
 
 ViewObject::~ViewObject() {
-    free_texture();
+    unload_texture();
 }
 
 bool decode_picture(decoded_picture_t& out, const std::string& path, uint32_t cover_w,
@@ -295,7 +315,20 @@ bool ViewObject::refine() {
 
 void ViewObject::load_texture() {
     if (m_loaded) return;
-    m_textures.Preload();
+    // A first look is small and may stay for good (a failed refine); a full
+    // picture leaves memory as its tiles go up, so that the picture and its
+    // textures (four bytes a texel plus mipmaps) are never both whole.
+    const bool drop = !m_reduced && m_image.is_allocated();
+    const uint32_t side = m_squares.side;
+    m_textures.Preload([&](uint32_t rows) {
+        if (drop) release_bottom_rows(m_image, uint64_t(rows) * side);
+    });
+    if (drop) {
+        for (auto& s : m_textures.sources) s.clear();
+        m_squares.images.clear();
+        m_image.clear();
+        m_pixels_dropped = true;
+    }
     if (stage_times_on()) {
         glFinish();  // the upload is measured, not queued
         stage_time(m_refined ? "full-upload" : "upload");
@@ -304,6 +337,10 @@ void ViewObject::load_texture() {
 }
 
 void ViewObject::free_texture() {
+    if (!m_pixels_dropped) unload_texture();
+}
+
+void ViewObject::unload_texture() {
     if (!m_loaded) return;
     m_textures.Unload();
     m_loaded = false;

@@ -4,6 +4,10 @@
 // power-of-two texture with mipmaps, and draws the tiles as one grid of
 // quads centred on the origin at one unit per picture pixel, so that scale 1
 // under the view scene's projection shows the picture pixel for pixel.
+// Once a full-resolution picture is uploaded its textures are the only copy
+// of its pixels: the decoded picture is handed back to the system band by
+// band during the upload, so that picture and textures never both stay
+// whole in memory.
 //
 // Messages (standard error): "rectangle_to_squares(): compressed format not
 // supported.", "rectangle_to_squares(): outimg allocate failed.",
@@ -12,6 +16,7 @@
 // the loaders report their own failures. GL errors go through grPrintError.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +31,7 @@ struct multi_square_image_t {
     std::vector<libgr::image2d_t> images;
     libgr::image_desc_t desc;
     uint32_t columns = 0, rows = 0;
+    uint32_t side = 0;                 // of every tile, in pixels
     float extent_x = 0, extent_y = 0;  // picture size in tile sides
 
     bool allocate();  // columns x rows empty tiles
@@ -41,7 +47,9 @@ class multi_texture_object_t {
     float extent_x = 0, extent_y = 0;
 
     void setTexParm(const libgr::texparameter2d_t* p) { m_params = p; }
-    bool Preload();
+    // Uploads the tiles a row at a time; `row_done`, when given, is told
+    // how many rows of tiles (from the bottom) are in GL so far.
+    bool Preload(const std::function<void(uint32_t)>& row_done = nullptr);
     void Unload();
     bool isResident() const;
     // The grid between the two corners, in drawing units.
@@ -93,6 +101,11 @@ class ViewObject : public libgr::grObject3D {
     libgr::direction2l_t m_size;
     bool m_reduced = false;
     bool m_refined = false;  // names the start-up timing marks
+    // The pixels live only in the textures: they stay loaded until the
+    // object goes.
+    bool m_pixels_dropped = false;
+
+    void unload_texture();
 
   public:
     ViewObject() = default;
@@ -114,10 +127,15 @@ class ViewObject : public libgr::grObject3D {
     bool refine();
     libgr::direction2l_t getImageSize() const;
     uint64_t rightrotatecount() const { return m_rightrotatecount; }
+    // The decoded picture and its tiles; empty once the full picture is
+    // in its textures.
     const libgr::image2d_t& image() const { return m_image; }
     const multi_square_image_t& squares() const { return m_squares; }
+    bool pixels_dropped() const { return m_pixels_dropped; }
 
     void load_texture();
+    // Unloads the textures while the decoded pixels can load them again;
+    // keeps them once they are the picture's only copy.
     void free_texture();
     bool is_resident() const { return m_loaded && m_textures.isResident(); }
     void setMagSmooth(bool smooth);

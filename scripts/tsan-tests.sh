@@ -13,9 +13,15 @@ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNAPFOLIO_BENCH=OFF -DS
 # The sample generator makes photos for the levels' tests.
 cmake --build "$dir" -j "$jobs" --target $programs snapfolio-samples
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+# Left out here: a test that kills a make after a given file appears (ten
+# times slower under the sanitizer, the make may finish first), and the
+# check of every camera file's turns against djpeg (a minute under the
+# sanitizer; the workers' part of it is the camera-file album made with 1, 2
+# and 4 workers).
+skip="-AlbumTest.AnInterruptedMakeIsRepairedByUpdate:TurnTest.CameraPhotosAreStoredUprightByTheirTurnAndOrientation"
 status=0
 for p in $programs; do
     echo "== $p under ThreadSanitizer"
-    "$dir/bin/$p" --gtest_brief=1 || status=1
+    "$dir/bin/$p" --gtest_brief=1 "--gtest_filter=$skip" || status=1
 done
 exit $status

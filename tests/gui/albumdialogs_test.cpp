@@ -288,8 +288,11 @@ TEST_F(AlbumDialogTest, EveryEditableDialogKeepsItsScrollPositionAcrossApply) {
         const std::string title = c.dialog[0] == '_' ? msg(msg_best_pictures) : msg(msg_edit);
         double shown = -1, upper = 0;
         auto scrolled = [](Gtk::Dialog& d) {
-            guitest::pump(200);  // laid out, the old position put back
-            return dynamic_cast<AlbumGridDialog&>(d).get_scrolled().get_vadjustment();
+            // Every cell made and laid out, the old position put back.
+            auto& grid = dynamic_cast<AlbumGridDialog&>(d);
+            for (int i = 0; i < 500 && grid.filling(); ++i) guitest::pump(10);
+            guitest::pump(100);
+            return grid.get_scrolled().get_vadjustment();
         };
         guitest::dialog_script_t script({
             {title,
@@ -331,7 +334,7 @@ TEST_F(AlbumDialogTest, ABigAlbumOpensWithAScreenfulAndFillsTheRestWhileShown) {
             continue;
         }
         dialog.show();
-        for (int i = 0; i < 200 && dialog.filling(); ++i) guitest::pump(10);
+        for (int i = 0; i < 500 && dialog.filling(); ++i) guitest::pump(10);
         EXPECT_FALSE(dialog.filling());
         ASSERT_EQ(dialog.made(), 12u);
         // Every cell in the window, its columns as wide as the first's.

@@ -151,6 +151,48 @@ TEST_F(GlWindow, ReducedFirstLookIsReplacedByTheFullPicture) {
     EXPECT_EQ(scene.getCurrentImageSize(), libgr::direction2l_t(520, 260));
 }
 
+// Once uploaded, a full picture lives only in its textures (its pixels go
+// back to the system row of tiles by row of tiles): freeing and making the
+// graph again, as a step past the last picture or a reload does, still
+// draws it byte for byte. A first look keeps its pixels.
+TEST_F(GlWindow, UploadedFullPictureLivesInItsTexturesOnly) {
+    std::string path = testenv::scratch_dir("gl") + "/tall.jpg";
+    jpegfixture::options_t o;
+    o.width = 300, o.height = 700, o.seed = 11;  // three rows of tiles
+    ASSERT_TRUE(jpegfixture::write_jpeg(path, o));
+    image2d_t decoded;
+    libgr::image_jpeg1_t reader;
+    ASSERT_TRUE(reader.load(decoded, path.c_str()));
+    struct case_t {
+        uint32_t cover_w, cover_h;
+        bool dropped;
+    } cases[] = {{0, 0, true}, {100, 100, false}};
+    for (const auto& c : cases) {
+        open(320, 720);
+        glimlib::ViewScene scene;
+        scene.Init("");
+        ASSERT_TRUE(scene.addImage(path, "", c.cover_w, c.cover_h));
+        scene.make_graph("");
+        const glimlib::ViewObject& obj = scene.current()->viewobj;
+        EXPECT_EQ(obj.pixels_dropped(), c.dropped) << c.cover_w;
+        EXPECT_EQ(obj.image().is_allocated(), !c.dropped) << c.cover_w;
+        EXPECT_TRUE(obj.is_resident());
+        scene.free_graph();
+        scene.make_graph("");
+        scene.refine("");
+        EXPECT_TRUE(scene.current()->viewobj.pixels_dropped());
+        scene.free_graph();
+        scene.make_graph("");
+        scene.Origin();
+        scene.Scale(1);
+        scene.Reshape(320, 720);
+        scene.Display();
+        image2d_t shot;
+        ASSERT_TRUE(libgr::grReadPixelsRGB(shot, GL_BACK));
+        EXPECT_EQ(differences(shot, decoded, 320, 720), 0) << c.cover_w;
+    }
+}
+
 TEST_F(GlWindow, FixedSizeTextureHoldsTheTileInItsLowerLeftCorner) {
     image2d_t tile;
     tile.width = 300, tile.height = 200;
