@@ -75,16 +75,16 @@ TEST(JpegMem, CompressErrorManagerJumpsBackWithOneLine) {
     jpeg_compress_struct cinfo;
     jpeg_error_ext_t err;
     cinfo.err = init_compress_error(err, "subject");
-    testing::internal::CaptureStderr();
     volatile bool jumped = false;
-    if (setjmp(err.jump)) {
-        jumped = true;
-    } else {
-        jpeg_create_compress(&cinfo);
-        jpeg_set_defaults(&cinfo);  // no components: libjpeg refuses
-    }
-    jpeg_destroy_compress(&cinfo);
-    std::string text = testing::internal::GetCapturedStderr();
+    std::string text = testenv::stderr_of([&] {
+        if (setjmp(err.jump)) {
+            jumped = true;
+        } else {
+            jpeg_create_compress(&cinfo);
+            jpeg_set_defaults(&cinfo);  // no components: libjpeg refuses
+        }
+        jpeg_destroy_compress(&cinfo);
+    });
     EXPECT_TRUE(jumped);
     EXPECT_EQ(text.rfind("subject: jpeg compress fail, ", 0), 0u) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);

@@ -144,9 +144,7 @@ TEST_F(GlWindow, ReducedFirstLookIsReplacedByTheFullPicture) {
     scene.Init("");
     ASSERT_TRUE(scene.addImage(path, "", 128, 64));
     ASSERT_EQ(std::remove(path.c_str()), 0);
-    testing::internal::CaptureStderr();
-    scene.refine("");
-    testing::internal::GetCapturedStderr();
+    testenv::stderr_of([&] { scene.refine(""); });
     EXPECT_FALSE(scene.current_reduced());
     EXPECT_EQ(scene.getCurrentImageSize(), libgr::direction2l_t(520, 260));
 }
@@ -485,10 +483,11 @@ TEST(Prefetch, HandsTheDecodedPictureOverOnceToTheSameFile) {
     // A file that does not decode is handed over as failed, not loaded again.
     testenv::write_file(dir + "/bad.jpg", "not a JPEG");
     glimlib::picture_prefetch_t prefetch;
-    testing::internal::CaptureStderr();
-    prefetch.start(dir + "/bad.jpg", 0, 0);
-    auto got = prefetch.take(dir + "/bad.jpg", 0, 0);
-    testing::internal::GetCapturedStderr();
+    decltype(prefetch.take(dir + "/bad.jpg", 0, 0)) got;
+    testenv::stderr_of([&] {
+        prefetch.start(dir + "/bad.jpg", 0, 0);
+        got = prefetch.take(dir + "/bad.jpg", 0, 0);
+    });
     ASSERT_NE(got, nullptr);
     EXPECT_FALSE(got->ok);
 }
