@@ -76,8 +76,9 @@ int main() {
         ::unlink(album.str("size0", name).c_str());
         std::ostringstream err;
         double t = now_ms();
-        if (!snapfolio::shrinkone(album, names, name, level, rotate, err)) {
-            std::printf("shrinkone failed: %s\n", err.str().c_str());
+        if (snapfolio::make_photo_levels(album, snapfolio::files_t{name, rotate}, err) !=
+            snapfolio::photo_t::done) {
+            std::printf("making the levels failed: %s\n", err.str().c_str());
             std::exit(1);
         }
         return now_ms() - t;
