@@ -143,16 +143,9 @@ int main(int argc, char** argv) {
         std::cout.rdbuf(old);
         return ok ? 0 : 1;
     }
-    int photos = 20;
-    // The photos are kept in the build tree (bin/../bench-photos) for the
-    // next run.
-    std::string keep = libutils::dirname(libutils::realpath("/proc/self/exe")) + "../bench-photos";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::string(argv[i]) == "--photos")
-            photos = std::atoi(argv[i + 1]);
-        else if (std::string(argv[i]) == "--keep")
-            keep = argv[i + 1];
-    }
+    const photo_args_t args = photo_args(argc, argv, 20);
+    const int photos = args.photos;
+    const std::string& keep = args.keep;
     for (const char* tool : {"djpeg", "cjpeg"}) {
         if (!have(tool)) {
             std::cout << tool << " is not installed: nothing measured" << std::endl;

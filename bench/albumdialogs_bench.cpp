@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/benchutil.h"
+#include "bench/windowbench.h"
 #include "glimlib/message.h"
 #include "libgr/image/image.h"
 #include "libutils/file.h"
@@ -196,20 +197,10 @@ void report(const char* what, Make make) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int photos = 500;
-    std::string keep = libutils::dirname(libutils::realpath("/proc/self/exe")) + "../bench-photos";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::string(argv[i]) == "--photos")
-            photos = std::atoi(argv[i + 1]);
-        else if (std::string(argv[i]) == "--keep")
-            keep = argv[i + 1];
-    }
-    if (!gtk_init_check(nullptr, nullptr)) {
-        std::cout << "no X display (run under xvfb-run -a): nothing measured" << std::endl;
-        return 0;
-    }
-    Gtk::Main::init_gtkmm_internals();
-    glimlib::init_message(libutils::dirname(CLI_PROGRAM), "snapfolio");
+    const photo_args_t args = photo_args(argc, argv, 500);
+    const int photos = args.photos;
+    const std::string& keep = args.keep;
+    if (!start_windows()) return 0;
     snapfolio::initexif();
     // The default settings: no settings file is read.
     snapfolio::g_global = snapfolio::global_t();

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "libutils/path.h"
+
 extern char** environ;
 
 namespace benchutil {
@@ -63,6 +65,25 @@ inline double run_tool(const std::vector<std::string>& argv, run_t* how = nullpt
     if (how) how->peak_kib = ru.ru_maxrss;
     if (how && how->any_status) return t;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
+}
+
+// The photos a benchmark makes are kept in the build tree
+// (bin/../bench-photos) for the next run; "--photos N" and "--keep DIR"
+// change how many and where.
+struct photo_args_t {
+    int photos;
+    std::string keep;
+};
+
+inline photo_args_t photo_args(int argc, char** argv, int photos) {
+    photo_args_t a{photos, libutils::dirname(libutils::realpath("/proc/self/exe")) + "../bench-photos"};
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::string(argv[i]) == "--photos")
+            a.photos = std::atoi(argv[i + 1]);
+        else if (std::string(argv[i]) == "--keep")
+            a.keep = argv[i + 1];
+    }
+    return a;
 }
 
 }  // namespace benchutil

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/benchutil.h"
+#include "bench/windowbench.h"
 #include "glimlib/message.h"
 #include "libutils/file.h"
 #include "libutils/path.h"
@@ -93,20 +94,10 @@ dialog_run_t make_from_dialog(const std::string& camera, const std::string& book
 }  // namespace
 
 int main(int argc, char** argv) {
-    int photos = 20;
-    std::string keep = libutils::dirname(libutils::realpath("/proc/self/exe")) + "../bench-photos";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::string(argv[i]) == "--photos")
-            photos = std::atoi(argv[i + 1]);
-        else if (std::string(argv[i]) == "--keep")
-            keep = argv[i + 1];
-    }
-    if (!gtk_init_check(nullptr, nullptr)) {
-        std::cout << "no X display (run under xvfb-run -a): nothing measured" << std::endl;
-        return 0;
-    }
-    Gtk::Main::init_gtkmm_internals();
-    glimlib::init_message(libutils::dirname(CLI_PROGRAM), "snapfolio");
+    const photo_args_t args = photo_args(argc, argv, 20);
+    const int photos = args.photos;
+    const std::string& keep = args.keep;
+    if (!start_windows()) return 0;
 
     libutils::mkdir(keep);
     const std::string camera = keep + "/camera-24mp";
