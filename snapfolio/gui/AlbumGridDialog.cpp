@@ -11,6 +11,7 @@
 #include "snapfolio/engine/loaders.h"
 #include "snapfolio/engine/movie.h"
 #include "snapfolio/gui/textconv.h"
+#include "snapfolio/gui/scrollfit.h"
 
 namespace snapfolio {
 
@@ -52,8 +53,7 @@ AlbumGridDialog::AlbumGridDialog(Gtk::Window& parent, e_message_local_t title,
 
     scrolled.add(table);
     box.pack_start(scrolled, Gtk::PACK_EXPAND_WIDGET);
-    table.signal_size_allocate().connect(
-        sigc::mem_fun(*this, &AlbumGridDialog::table_size_allocate), true);
+    follow_table_size(scrolled, table, max_grid_height, cap_width);
 
     title_caption.set_text(msg(msg_title));
     begin_caption.set_text(msg(msg_head_text));
@@ -209,14 +209,5 @@ void AlbumGridDialog::button_movie(size_t i) {
         cell.album.str("movie" + std::to_string(halvings), replace_extension(cell.name, ".mp4")));
 }
 
-void AlbumGridDialog::table_size_allocate(Gtk::Allocation& rectangle) {
-    if (rectangle.get_height() < 1) return;
-    int width = rectangle.get_width();
-    if (cap_width) width = std::min(width, get_screen()->get_width());
-    int height = std::min(rectangle.get_height(), max_grid_height);
-    int old_width, old_height;
-    scrolled.get_size_request(old_width, old_height);
-    if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
-}
 
 }  // namespace snapfolio

@@ -39,7 +39,6 @@ class AlbumGridDialog : public Gtk::Dialog {
     void button_image(size_t i);
     void button_movie(size_t i);
     // The grid grows with its content up to 640 pixels high, then scrolls.
-    void table_size_allocate(Gtk::Allocation& rectangle);
 
     ~AlbumGridDialog() override;
 

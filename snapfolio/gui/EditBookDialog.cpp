@@ -23,6 +23,7 @@
 #include "snapfolio/gui/present.h"
 #include "snapfolio/gui/albumdialogs.h"
 #include "snapfolio/gui/textconv.h"
+#include "snapfolio/gui/scrollfit.h"
 
 namespace snapfolio {
 
@@ -84,8 +85,7 @@ EditBookDialog::EditBookDialog(Gtk::Window& parent, const path_t& book_path_,
     box.pack_start(scrolled);
     box.pack_start(last_text, Gtk::PACK_SHRINK);
     make_items();
-    table.signal_size_allocate().connect(
-        sigc::mem_fun(*this, &EditBookDialog::table_size_allocate), true);
+    follow_table_size(scrolled, table, max_list_height, true);
     // The fields have no labels of their own: screen readers get names.
     secret_check.get_accessible()->set_name(msg(msg_secret));
     title_entry.get_accessible()->set_name(msg(msg_title));
@@ -215,14 +215,6 @@ void EditBookDialog::button_remove(size_t index) {
     show_all_children();
 }
 
-void EditBookDialog::table_size_allocate(Gtk::Allocation& rectangle) {
-    if (rectangle.get_height() <= 0) return;
-    int width = std::min(rectangle.get_width(), get_screen()->get_width());
-    int height = std::min(rectangle.get_height(), max_list_height);
-    int old_width, old_height;
-    scrolled.get_size_request(old_width, old_height);
-    if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
-}
 
 bool EditBookDialog::batchupdate(const path_t& path, std::ostream& err) {
     return snapfolio::batchupdate(path, progwin.signals, err);

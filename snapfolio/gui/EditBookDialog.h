@@ -57,7 +57,6 @@ class EditBookDialog : public Gtk::Dialog {
     bool empty() const { return title_entry.get_text().empty(); }
     void button_list(size_t index);
     void button_remove(size_t index);
-    void table_size_allocate(Gtk::Allocation& rectangle);
     // The batch update of path with this dialog's progress window.
     bool batchupdate(const path_t& path, std::ostream& err);
 

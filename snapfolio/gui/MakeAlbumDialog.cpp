@@ -28,6 +28,7 @@
 #include "snapfolio/gui/pixbuf.h"
 #include "snapfolio/gui/present.h"
 #include "snapfolio/gui/textconv.h"
+#include "snapfolio/gui/scrollfit.h"
 
 namespace snapfolio {
 
@@ -146,8 +147,7 @@ MakeAlbumDialog::MakeAlbumDialog(Gtk::Window& parent, const std::string& from,
         sigc::mem_fun(*this, &MakeAlbumDialog::button_invert));
     update_button.signal_clicked().connect(
         sigc::mem_fun(*this, &MakeAlbumDialog::button_update));
-    table.signal_size_allocate().connect(
-        sigc::mem_fun(*this, &MakeAlbumDialog::table_size_allocate), true);
+    follow_table_size(scrolled, table, max_grid_height, false);
     add_button(stock_label("_OK"), Gtk::RESPONSE_OK);
     add_button(stock_label("_Cancel"), Gtk::RESPONSE_CANCEL);
     show_all_children();
@@ -335,14 +335,6 @@ void MakeAlbumDialog::button_rotate(size_t index) {
     item.image.set(convert_to_pixbuf(turned));
 }
 
-void MakeAlbumDialog::table_size_allocate(Gtk::Allocation& rectangle) {
-    if (rectangle.get_height() <= 0) return;
-    const int width = rectangle.get_width();
-    const int height = std::min(rectangle.get_height(), max_grid_height);
-    int old_width, old_height;
-    scrolled.get_size_request(old_width, old_height);
-    if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
-}
 
 bool make_album_from_dialog(Gtk::Dialog& book_dialog, const std::string& book_dir,
                             const std::string& program_name) {

@@ -64,7 +64,6 @@ class MakeAlbumDialog : public Gtk::Dialog {
     void button_image(size_t index);
     void button_is_rotate(size_t index);
     void button_rotate(size_t index);
-    void table_size_allocate(Gtk::Allocation& rectangle);
 
     const std::vector<std::unique_ptr<item_t>>& get_items() const { return items; }
     Gtk::Grid& get_table() { return table; }

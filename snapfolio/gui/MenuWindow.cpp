@@ -19,6 +19,7 @@
 #include "snapfolio/gui/launch.h"
 #include "snapfolio/gui/present.h"
 #include "snapfolio/gui/textconv.h"
+#include "snapfolio/gui/scrollfit.h"
 
 namespace snapfolio {
 
@@ -78,8 +79,7 @@ void MenuWindow::build_window() {
     scrolled.add(table);
     make_items();
     vbox.pack_start(last_text);
-    table.signal_size_allocate().connect(sigc::mem_fun(*this, &MenuWindow::table_size_allocate),
-                                         true);
+    follow_table_size(scrolled, table, max_list_height, true);
 
     browser_button.set_label(msg(msg_open_browser));
     option_button.set_label(msg(msg_settings));
@@ -174,13 +174,5 @@ void MenuWindow::on_btn_clicked_close() {
     std::exit(0);
 }
 
-void MenuWindow::table_size_allocate(Gtk::Allocation& rectangle) {
-    if (rectangle.get_height() <= 0) return;
-    int width = std::min(rectangle.get_width(), get_screen()->get_width());
-    int height = std::min(rectangle.get_height(), max_list_height);
-    int old_width, old_height;
-    scrolled.get_size_request(old_width, old_height);
-    if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
-}
 
 }  // namespace snapfolio

@@ -57,7 +57,6 @@ class MenuWindow : public Gtk::Window {
     void on_btn_clicked_delete() {}
     void on_btn_clicked_itembutton(size_t index);
     void on_btn_clicked_glimvue3(size_t index);
-    void table_size_allocate(Gtk::Allocation& rectangle);
 
   private:
     void read_command_line();

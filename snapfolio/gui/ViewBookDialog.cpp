@@ -7,6 +7,7 @@
 #include "snapfolio/gui/present.h"
 #include "snapfolio/gui/albumdialogs.h"
 #include "snapfolio/gui/textconv.h"
+#include "snapfolio/gui/scrollfit.h"
 
 namespace snapfolio {
 
@@ -53,8 +54,7 @@ ViewBookDialog::ViewBookDialog(Gtk::Window& parent, const path_t& book_path_,
     box.pack_start(scrolled);
     box.pack_start(last_text, Gtk::PACK_SHRINK);
     make_items();
-    table.signal_size_allocate().connect(
-        sigc::mem_fun(*this, &ViewBookDialog::table_size_allocate), true);
+    follow_table_size(scrolled, table, max_list_height, true);
     add_button(stock_label("_OK"), Gtk::RESPONSE_OK);
     show_all_children();
 }
@@ -94,13 +94,5 @@ void ViewBookDialog::button_list(size_t index) {
     bring_to_front(*this);
 }
 
-void ViewBookDialog::table_size_allocate(Gtk::Allocation& rectangle) {
-    if (rectangle.get_height() < 1) return;
-    int width = rectangle.get_width();
-    int height = std::min(rectangle.get_height(), max_list_height);
-    int old_width, old_height;
-    scrolled.get_size_request(old_width, old_height);
-    if (width != old_width || height != old_height) scrolled.set_size_request(width, height);
-}
 
 }  // namespace snapfolio

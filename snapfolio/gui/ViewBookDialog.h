@@ -32,7 +32,6 @@ class ViewBookDialog : public Gtk::Dialog {
     bool make_items();
     void button_glimvue3(size_t index);
     void button_list(size_t index);
-    void table_size_allocate(Gtk::Allocation& rectangle);
 
     const std::vector<std::unique_ptr<view_row_t>>& get_items() const { return items; }
     Gtk::Label& get_title_label() { return title_label; }
