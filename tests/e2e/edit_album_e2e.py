@@ -20,6 +20,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import snapdriver as sd  # noqa: E402
+from snapdriver import check  # noqa: E402
 from albumfiles import read, snapshot, write  # noqa: E402
 
 BIN = sys.argv[1]
@@ -40,15 +41,6 @@ NAMES = BEST + [PRINT, TURNED]
 COMMENT = 'Grüße aus Zürich, 東京の夜'
 # The album's levels as the ladder names them, largest first.
 LEVELS = ['size0', 'size1', 'size2', 'thumb']
-
-failures = []
-
-
-def check(ok, what):
-    if not ok:
-        failures.append(what)
-        print('FAIL:', what)
-
 
 def dimensions(path):
     out = subprocess.run(['identify', '-format', '%w %h', path], capture_output=True, text=True)
@@ -174,14 +166,5 @@ try:
     sd.click(app.window('snapfolio - Albums'), 'Close')
     check(app.process.wait(30) == 0, 'Close ends the program with status 0')
 finally:
-    app.stop()
-    err = app.process.stderr.read().decode(errors='replace')
-    if failures and err:
-        print('snapfolio standard error:\n' + err)
-    if not failures:
-        shutil.rmtree(work, ignore_errors=True)
-
-if failures:
-    print('%d check(s) failed; files kept in %s' % (len(failures), work))
-    sys.exit(1)
-print('curating an album from its window: all checks passed')
+    sd.stop(app, work)
+sys.exit(sd.verdict(work, 'curating an album from its window: all checks passed'))

@@ -16,6 +16,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import snapdriver as sd  # noqa: E402
+from snapdriver import check  # noqa: E402
 from albumfiles import read, snapshot, write  # noqa: E402
 
 BIN = sys.argv[1]
@@ -30,15 +31,6 @@ FILES = {'olympus_D-450Z_P3110001.JPG': 90, 'Ricoh_RDC5300.jpg': 270,
          'sony_DSC-P5_DSC00002.JPG': 0, 'Landscape_1.jpg': 0,
          'Samsung_GT-I9000_Galaxy_S.jpg': None, 'kodak_DC280_DCP_4389.JPG': None}
 TITLE, BEGIN, LAST = 'Trip "south" & <north>', 'first day\nsecond line', 'the end'
-
-failures = []
-
-
-def check(ok, what):
-    if not ok:
-        failures.append(what)
-        print('FAIL:', what)
-
 
 def differences(a, b):
     out = [('only window: ' + k) for k in sorted(set(a) - set(b))]
@@ -129,14 +121,5 @@ try:
     sd.click(app.window('snapfolio - Albums'), 'Close')
     check(app.process.wait(30) == 0, 'Close ends the program with status 0')
 finally:
-    app.stop()
-    err = app.process.stderr.read().decode(errors='replace')
-    if failures and err:
-        print('snapfolio standard error:\n' + err)
-    if not failures:
-        shutil.rmtree(work, ignore_errors=True)
-
-if failures:
-    print('%d check(s) failed; files kept in %s' % (len(failures), work))
-    sys.exit(1)
-print('make, rename and remove from the windows: all checks passed')
+    sd.stop(app, work)
+sys.exit(sd.verdict(work, 'make, rename and remove from the windows: all checks passed'))

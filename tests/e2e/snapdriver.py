@@ -7,7 +7,9 @@ dialogs found by their titles. Run inside tests/e2e/a11y-session.sh.
     sd.press(app.window('snapfolio - Albums'), 'Edit')
 """
 import os
+import shutil
 import subprocess
+import sys
 import time
 
 from dogtail import config
@@ -102,8 +104,13 @@ def click(node, name, role='push button'):
     clicked so: the accessible action would wait for the dialog to end,
     and the program answers no other request meanwhile."""
     target = find(node, name, role)
-    x, y = target.position
-    w, h = target.size
+    # A window still filling in moves its buttons: click where the control
+    # has stayed for a moment, not where it was when first found.
+    def settled():
+        before = (target.position, target.size)
+        time.sleep(0.2)
+        return before if before == (target.position, target.size) else None
+    (x, y), (w, h) = wait_until(settled, 30, 'a still %r' % name)
     pyatspi.Registry.generateMouseEvent(x + w // 2, y + h // 2, 'b1c')
     return target
 
@@ -130,3 +137,40 @@ def set_value(node, name, value, role='spin button'):
     target = find(node, name, role)
     target.value = value
     return target
+
+
+# The checks of one test script: each failure is printed as it happens and
+# the script ends with verdict().
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print('FAIL:', what)
+
+
+def stop(app, work):
+    """Ends the program; after a failed check its standard error is shown
+    and the work folder is kept to look at."""
+    broken = sys.exc_info()[0] is not None  # a step that raised
+    if broken:
+        try:
+            print('showing windows:', app.windows())
+        except Exception:
+            pass
+    app.stop()
+    err = app.process.stderr.read().decode(errors='replace')
+    if (failures or broken) and err:
+        print('snapfolio standard error:\n' + err)
+    if not failures and not broken:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def verdict(work, passed):
+    """The script's exit status, with a line saying how it went."""
+    if failures:
+        print('%d check(s) failed; files kept in %s' % (len(failures), work))
+        return 1
+    print(passed)
+    return 0
