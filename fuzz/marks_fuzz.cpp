@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz/scratchfile.h"
 #include "snapfolio/engine/album.h"
 #include "snapfolio/engine/comment.h"
 
@@ -20,21 +21,9 @@ using namespace snapfolio;
 
 namespace {
 
-// The scratch folder goes when the run ends.
-struct scratch_t {
-    std::string path;
-    ~scratch_t() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-} s_scratch;
-
 const path_t& album() {
     static const path_t path = [] {
-        char tmpl[] = "/tmp/snapfolio-fuzz-marks-XXXXXX";
-        if (!mkdtemp(tmpl)) std::abort();
-        s_scratch.path = tmpl;
-        std::string root = tmpl;
+        const std::string& root = fuzz::scratch_dir();
         mkdir((root + "/alb").c_str(), 0755);
         mkdir((root + "/alb/txt").c_str(), 0755);
         std::cerr.rdbuf(nullptr);  // title warnings

@@ -26,10 +26,15 @@ struct scratch_dir_t {
     }
 };
 
-// The input written to <scratch>/<name>; its path.
-inline std::string scratch_file(const std::string& name, const uint8_t* data, size_t size) {
+// The run's scratch folder, made on first use.
+inline const std::string& scratch_dir() {
     static scratch_dir_t dir;
-    std::string path = dir.path + "/" + name;
+    return dir.path;
+}
+
+// The input written to <scratch>/<name> (its folders must exist); its path.
+inline std::string scratch_file(const std::string& name, const uint8_t* data, size_t size) {
+    std::string path = scratch_dir() + "/" + name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     return path;

@@ -10,21 +10,13 @@
 #include <iostream>
 #include <string>
 
+#include "fuzz/scratchfile.h"
 #include "snapfolio/engine/global.h"
 
 using snapfolio::g_global;
 using snapfolio::global_t;
 
 namespace {
-
-// The scratch folder goes when the run ends.
-struct scratch_t {
-    std::string path;
-    ~scratch_t() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-} s_scratch;
 
 bool same(const global_t& a, const global_t& b, bool with_header) {
     return a.from == b.from && a.album == b.album && a.shrink_width == b.shrink_width &&
@@ -40,12 +32,10 @@ bool same(const global_t& a, const global_t& b, bool with_header) {
 
 const std::string& home() {
     static const std::string dir = [] {
-        char tmpl[] = "/tmp/snapfolio-fuzz-settings-XXXXXX";
-        if (!mkdtemp(tmpl)) std::abort();
-        s_scratch.path = tmpl;
-        setenv("HOME", tmpl, 1);
+        const std::string& scratch = fuzz::scratch_dir();
+        setenv("HOME", scratch.c_str(), 1);
         std::cerr.rdbuf(nullptr);  // the reader's reports of unknown keys
-        return std::string(tmpl);
+        return scratch;
     }();
     return dir;
 }
@@ -53,11 +43,8 @@ const std::string& home() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string file = home() + "/.fuzz";
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), (std::streamsize)size);
-    }
+    home();
+    fuzz::scratch_file(".fuzz", data, size);
     g_global = global_t();
     if (!snapfolio::loadini("", "fuzz")) std::abort();
     global_t loaded = g_global;
