@@ -11,9 +11,9 @@ using snapfolio::ffparse_report;
 
 namespace {
 
-// ffmpeg 5.1.9 (Debian 12) on a Motion-JPEG AVI, an H.264 MOV and an
-// AAC-only MP4.
-const char* const s_ffmpeg51_avi =
+// What ffmpeg 5.1.9 prints first on every run (the long configuration line
+// left out).
+const std::string s_ffmpeg51_banner =
     R"rep(ffmpeg version 5.1.9-0+deb12u1 Copyright (c) 2000-2026 the FFmpeg developers
   built with gcc 12 (Debian 12.2.0-14+deb12u1)
   libavutil      57. 28.100 / 57. 28.100
@@ -24,7 +24,12 @@ const char* const s_ffmpeg51_avi =
   libswscale      6.  7.100 /  6.  7.100
   libswresample   4.  7.100 /  4.  7.100
   libpostproc    56.  6.100 / 56.  6.100
-Guessed Channel Layout for Input Stream #0.1 : mono
+)rep";
+
+// ffmpeg 5.1.9 (Debian 12) on a Motion-JPEG AVI, an H.264 MOV and an
+// AAC-only MP4.
+const std::string s_ffmpeg51_avi =
+    s_ffmpeg51_banner + R"rep(Guessed Channel Layout for Input Stream #0.1 : mono
 Input #0, avi, from 'clip.avi':
   Metadata:
     software        : Lavf59.27.100
@@ -33,18 +38,8 @@ Input #0, avi, from 'clip.avi':
   Stream #0:1: Audio: pcm_s16le ([1][0][0][0] / 0x0001), 44100 Hz, mono, s16, 705 kb/s
 At least one output file must be specified
 )rep";
-const char* const s_ffmpeg51_mov =
-    R"rep(ffmpeg version 5.1.9-0+deb12u1 Copyright (c) 2000-2026 the FFmpeg developers
-  built with gcc 12 (Debian 12.2.0-14+deb12u1)
-  libavutil      57. 28.100 / 57. 28.100
-  libavcodec     59. 37.100 / 59. 37.100
-  libavformat    59. 27.100 / 59. 27.100
-  libavdevice    59.  7.100 / 59.  7.100
-  libavfilter     8. 44.100 /  8. 44.100
-  libswscale      6.  7.100 /  6.  7.100
-  libswresample   4.  7.100 /  4.  7.100
-  libpostproc    56.  6.100 / 56.  6.100
-Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'clip.mov':
+const std::string s_ffmpeg51_mov =
+    s_ffmpeg51_banner + R"rep(Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'clip.mov':
   Metadata:
     major_brand     : qt  
     minor_version   : 512
@@ -62,18 +57,8 @@ Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'clip.mov':
       vendor_id       : [0][0][0][0]
 At least one output file must be specified
 )rep";
-const char* const s_ffmpeg51_audio =
-    R"rep(ffmpeg version 5.1.9-0+deb12u1 Copyright (c) 2000-2026 the FFmpeg developers
-  built with gcc 12 (Debian 12.2.0-14+deb12u1)
-  libavutil      57. 28.100 / 57. 28.100
-  libavcodec     59. 37.100 / 59. 37.100
-  libavformat    59. 27.100 / 59. 27.100
-  libavdevice    59.  7.100 / 59.  7.100
-  libavfilter     8. 44.100 /  8. 44.100
-  libswscale      6.  7.100 /  6.  7.100
-  libswresample   4.  7.100 /  4.  7.100
-  libpostproc    56.  6.100 / 56.  6.100
-Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'audio.mp4':
+const std::string s_ffmpeg51_audio =
+    s_ffmpeg51_banner + R"rep(Input #0, mov,mp4,m4a,3gp,3g2,mj2, from 'audio.mp4':
   Metadata:
     major_brand     : isom
     minor_version   : 512
