@@ -1,6 +1,18 @@
 """Files of album trees as the end-to-end tests compare them."""
 import os
 import re
+import sys
+
+
+def camera_dir(checkout):
+    """The camera files: $SNAPFOLIO_SHARED or the shared folder beside the
+    checkout. Without them the test ends as skipped (status 77)."""
+    shared = os.environ.get('SNAPFOLIO_SHARED') or os.path.join(checkout, '..', 'shared')
+    camera = os.path.join(shared, 'testdata', 'camera')
+    if not os.path.isdir(camera):
+        print('camera files absent (%s): skipped' % camera)
+        sys.exit(77)
+    return camera
 
 
 def write(path, text):

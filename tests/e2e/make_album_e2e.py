@@ -17,14 +17,10 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import snapdriver as sd  # noqa: E402
 from snapdriver import check  # noqa: E402
-from albumfiles import read, snapshot, write  # noqa: E402
+from albumfiles import camera_dir, read, snapshot, write  # noqa: E402
 
 BIN = sys.argv[1]
-SHARED = os.environ.get('SNAPFOLIO_SHARED') or os.path.join(sys.argv[2], '..', 'shared')
-CAMERA = os.path.join(SHARED, 'testdata', 'camera')
-if not os.path.isdir(CAMERA):
-    print('camera files absent (%s): skipped' % CAMERA)
-    sys.exit(77)
+CAMERA = camera_dir(sys.argv[2])
 
 # Copied, picked (with the turn in degrees) or left out.
 FILES = {'olympus_D-450Z_P3110001.JPG': 90, 'Ricoh_RDC5300.jpg': 270,
