@@ -42,14 +42,6 @@ namespace {
 
 using namespace benchutil;
 
-std::vector<std::string> photos_in(const std::string& dir) {
-    std::vector<std::string> names, photos;
-    libutils::getfiles(names, dir);
-    for (const std::string& n : names)
-        if (libutils::extcasecmp(n, ".jpg") == 0) photos.push_back(n);
-    return photos;
-}
-
 // Writes `count` camera-like photos of the given size once; later runs reuse
 // them.
 bool make_photos(const std::string& dir, int count, const char* size) {

@@ -46,14 +46,6 @@ using snapfolio::path_t;
 const int albums_in_book = 20;
 const int best_per_album = 25;
 
-std::vector<std::string> photos_in(const std::string& dir) {
-    std::vector<std::string> names, photos;
-    libutils::getfiles(names, dir);
-    for (const std::string& n : names)
-        if (libutils::extcasecmp(n, ".jpg") == 0) photos.push_back(n);
-    return photos;
-}
-
 bool sh(const std::string& cmd) {
     return std::system(cmd.c_str()) == 0;
 }

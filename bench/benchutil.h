@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "libutils/file.h"
 #include "libutils/path.h"
 
 extern char** environ;
@@ -65,6 +66,15 @@ inline double run_tool(const std::vector<std::string>& argv, run_t* how = nullpt
     if (how) how->peak_kib = ru.ru_maxrss;
     if (how && how->any_status) return t;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? t : -1;
+}
+
+// The names of the JPEG photos in dir.
+inline std::vector<std::string> photos_in(const std::string& dir) {
+    std::vector<std::string> names, photos;
+    libutils::getfiles(names, dir);
+    for (const std::string& n : names)
+        if (libutils::extcasecmp(n, ".jpg") == 0) photos.push_back(n);
+    return photos;
 }
 
 // The photos a benchmark makes are kept in the build tree

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <iostream>
 
 #include "libgr/gl/glsupport.h"
@@ -185,42 +186,39 @@ texparameter3d_t texparameter3d(GLenum min, GLenum mag, GLenum wrap_s, GLenum wr
     return texparameter3d_t{min, mag, wrap_s, wrap_t, wrap_r, anisotropy};
 }
 
-void grTexParameter(GLenum target, const texparameter1d_t& p) {
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
-    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
+namespace {
+
+// The filters, the wraps of the texture's dimensions (s, t, r in turn) and
+// the anisotropy where the driver offers it.
+void set_texparameters(GLenum target, GLenum min, GLenum mag,
+                       std::initializer_list<GLenum> wraps, float anisotropy) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(min));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(mag));
+    const GLenum names[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R};
+    size_t n = 0;
+    for (GLenum wrap : wraps) glTexParameteri(target, names[n++], GLint(wrap));
     if (g_glsupport.EXT_texture_filter_anisotropic)
-        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
+}
+
+}  // namespace
+
+void grTexParameter(GLenum target, const texparameter1d_t& p) {
+    set_texparameters(target, p.min_filter, p.mag_filter, {p.wrap_s}, p.anisotropy);
 }
 
 void grTexParameter(GLenum target, const texparameter3d_t& p) {
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
-    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
-    glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(p.wrap_t));
-    glTexParameteri(target, GL_TEXTURE_WRAP_R, GLint(p.wrap_r));
-    if (g_glsupport.EXT_texture_filter_anisotropic)
-        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+    set_texparameters(target, p.min_filter, p.mag_filter, {p.wrap_s, p.wrap_t, p.wrap_r},
+                      p.anisotropy);
 }
 
 void grTexParameter(GLenum target, const texparameter2d_t& p) {
-    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
-    glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
-    glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(p.wrap_t));
-    if (g_glsupport.EXT_texture_filter_anisotropic)
-        glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+    set_texparameters(target, p.min_filter, p.mag_filter, {p.wrap_s, p.wrap_t}, p.anisotropy);
 }
 
 void grTexParameter(const texparametercubemap_t& p) {
-    const GLenum t = GL_TEXTURE_CUBE_MAP;
-    glTexParameteri(t, GL_TEXTURE_MIN_FILTER, GLint(p.min_filter));
-    glTexParameteri(t, GL_TEXTURE_MAG_FILTER, GLint(p.mag_filter));
-    glTexParameteri(t, GL_TEXTURE_WRAP_S, GLint(p.wrap_s));
-    glTexParameteri(t, GL_TEXTURE_WRAP_T, GLint(p.wrap_t));
-    glTexParameteri(t, GL_TEXTURE_WRAP_R, GLint(p.wrap_r));
-    if (g_glsupport.EXT_texture_filter_anisotropic)
-        glTexParameterf(t, GL_TEXTURE_MAX_ANISOTROPY_EXT, p.anisotropy);
+    set_texparameters(GL_TEXTURE_CUBE_MAP, p.min_filter, p.mag_filter,
+                      {p.wrap_s, p.wrap_t, p.wrap_r}, p.anisotropy);
 }
 
 void grTexParameter(GLenum target, const color3aub_t& c) {
