@@ -490,10 +490,10 @@ void ViewWindow::cmd_toggle_fill(int) {
     if (!w) return;
     if (g_option.wintype & 2) {
         g_option.wintype &= ~2;
-        if (winwidth && winheight) {
-            glfwSetWindowSize(w, int(winwidth), int(winheight));
-            glfwSetWindowPos(w, int(winx), int(winy));
-        }
+        // One move-and-resize request, so nobody sees the old place with the new size.
+        if (winwidth && winheight)
+            glfwSetWindowMonitor(w, nullptr, int(winx), int(winy), int(winwidth), int(winheight),
+                                 GLFW_DONT_CARE);
         return;
     }
     int x, y, width, height;
@@ -504,8 +504,10 @@ void ViewWindow::cmd_toggle_fill(int) {
     g_option.wintype |= 2;
     int ax, ay, aw, ah;
     work_area(ax, ay, aw, ah);
-    glfwSetWindowPos(w, 0, 0);
-    if (aw > 0 && ah > 0) glfwSetWindowSize(w, aw, ah);
+    if (aw > 0 && ah > 0)
+        glfwSetWindowMonitor(w, nullptr, 0, 0, aw, ah, GLFW_DONT_CARE);
+    else
+        glfwSetWindowPos(w, 0, 0);
 }
 
 void ViewWindow::cmd_toggle_smooth(int) {

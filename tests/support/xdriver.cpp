@@ -158,6 +158,16 @@ geometry_t app_t::wait_size(int width, int height) const {
     return g;
 }
 
+geometry_t app_t::wait_geometry(const geometry_t& want) const {
+    geometry_t g;
+    for (int i = 0; i < 50; ++i) {
+        g = geometry();
+        if (g == want) break;
+        sleep_ms(100);
+    }
+    return g;
+}
+
 bool app_t::capture(shot_t& out) const {
     geometry_t g = geometry();
     std::string size;

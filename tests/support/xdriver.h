@@ -34,6 +34,9 @@ struct shot_t {
 
 struct geometry_t {
     int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const geometry_t& o) const {
+        return x == o.x && y == o.y && width == o.width && height == o.height;
+    }
 };
 
 class app_t {
@@ -61,6 +64,8 @@ class app_t {
     geometry_t geometry() const;
     // Waits up to 5 s for the window to get that size.
     geometry_t wait_size(int width, int height) const;
+    // Waits up to 5 s for the window to get that place and size.
+    geometry_t wait_geometry(const geometry_t& want) const;
     // The on-screen part of the window, read from the root window.
     bool capture(shot_t& out) const;
     // Waits until three captures 150 ms apart agree (the window has settled).

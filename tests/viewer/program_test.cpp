@@ -191,16 +191,11 @@ TEST(ViewerProgram, DroppedFilesBecomeTheListAndFFillsTheScreen) {
     ASSERT_TRUE(xdnd::drop_files(std::stoul(app.window()), {a, b}, 60, 60));
     EXPECT_EQ(app.wait_title(a + " (1/2) - glimvue3"), a + " (1/2) - glimvue3");
 
-    const struct {
-        int x, y, width, height;
-    } sizes[] = {{0, 0, 1920, 1080}, {10, 20, 300, 200}};
-    for (const auto& s : sizes) {
+    const xdriver::geometry_t places[] = {{0, 0, 1920, 1080}, {10, 20, 300, 200}};
+    for (const auto& want : places) {
         ASSERT_TRUE(app.key("f"));
-        xdriver::geometry_t g = app.wait_size(s.width, s.height);
-        EXPECT_EQ(g.width, s.width);
-        EXPECT_EQ(g.height, s.height);
-        EXPECT_EQ(g.x, s.x);
-        EXPECT_EQ(g.y, s.y);
+        xdriver::geometry_t g = app.wait_geometry(want);
+        EXPECT_TRUE(g == want) << g.width << "x" << g.height << "+" << g.x << "+" << g.y;
     }
     app.key("q");
     EXPECT_EQ(app.wait_exit(), 0);
