@@ -1,6 +1,8 @@
 #include "libutils/file.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
@@ -12,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "libutils/error.h"
 #include "libutils/refvector.h"
@@ -34,47 +37,65 @@ bool copydate(const std::string& src, const std::string& dst) {
     return true;
 }
 
+namespace {
+
+// Copies the rest of `in` to `out` with read and write, through one buffer.
+bool copy_by_reading(int in, int out, const std::string& src, const std::string& dst) {
+    std::vector<char> buf(1u << 20);
+    for (;;) {
+        const ssize_t got = ::read(in, buf.data(), buf.size());
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return libutils::fail(std::cerr, src, ": ifs failed.");
+        }
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t n = ::write(out, buf.data() + put, size_t(got - put));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return libutils::fail(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
+            put += n;
+        }
+    }
+}
+
+}  // namespace
+
 bool filecopy(const std::string& src, const std::string& dst) {
     struct stat st;
     if (::stat(src.c_str(), &st) != 0) {
         return libutils::fail(std::cerr, src, ": stat(2) error.");
     }
-    std::ifstream in(src, std::ios::binary);
-    if (!in) {
+    const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
         return libutils::fail(std::cerr, src, ": ", std::strerror(errno));
     }
-    std::ofstream out(dst, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return libutils::fail(std::cerr, dst, ": ", std::strerror(errno));
+    const int out = ::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (out < 0) {
+        const int e = errno;
+        ::close(in);
+        return libutils::fail(std::cerr, dst, ": ", std::strerror(e));
     }
-    const uint64_t chunk = 16u << 20;
-    const uint64_t total = (uint64_t)st.st_size;
-    std::unique_ptr<char[]> buf(new char[chunk]);
-    uint64_t done = 0;
-    while (in && out && done < total) {
-        uint64_t want = std::min(chunk, total - done);
-        in.read(buf.get(), (std::streamsize)want);
-        uint64_t got = (uint64_t)in.gcount();
-        out.write(buf.get(), (std::streamsize)got);
-        done += got;
-        if (got < want) {
-            libutils::report(std::cerr, src, ": ", want, ": ifs read failed.");
+    // The kernel copies from page cache to page cache, with no buffer of
+    // ours to fill; file systems that cannot (or a kernel without the call)
+    // fail the first call, and the bytes are then read and written.
+    bool ok = true, kernel_copies = true;
+    for (bool first = true;; first = false) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
+        if (n > 0) continue;
+        if (n == 0) break;
+        if (errno == EINTR) continue;
+        if (first && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                      errno == EOPNOTSUPP || errno == EBADF)) {
+            kernel_copies = false;
             break;
         }
+        ok = libutils::fail(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
+        break;
     }
-    bool ok = true;
-    if (!in) {
-        libutils::report(std::cerr, src, ": ifs failed.");
-        ok = false;
-    } else if (!out.flush()) {
-        libutils::report(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
-        ok = false;
-    }
-    in.close();
-    out.close();
-    if (ok && out.fail()) {
-        libutils::report(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
-        ok = false;
+    if (ok && !kernel_copies) ok = copy_by_reading(in, out, src, dst);
+    ::close(in);
+    if (::close(out) != 0 && ok) {
+        ok = libutils::fail(std::cerr, dst, ": ofs failed, ", std::strerror(errno));
     }
     copydate(src, dst);
     return ok;
