@@ -22,7 +22,6 @@ void halve_row(unsigned char* out, const unsigned char* r0, const unsigned char*
     }
 }
 
-using halve_row_t = void (*)(unsigned char*, const unsigned char*, const unsigned char*, uint32_t);
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -85,6 +84,12 @@ halve_row_t pick_halver() {
 
 }  // namespace
 
+halve_row_t row_halver(unsigned bytes_per_pixel) {
+    static const halve_row_t halvers[5] = {nullptr, pick_halver<1>(), nullptr, pick_halver<3>(),
+                                           pick_halver<4>()};
+    return bytes_per_pixel < 5 ? halvers[bytes_per_pixel] : nullptr;
+}
+
 bool scaledown(image2d_t& dst, const image2d_t& src) {
     unsigned bytes;
     switch (src.desc.format) {
@@ -121,9 +126,7 @@ bool scaledown(image2d_t& dst, const image2d_t& src) {
     uint64_t skip = uint64_t(s.window.skip_pixels) * bytes;
     const unsigned char* base = s.begin() + uint64_t(s.window.skip_rows) * s.rowsize() + skip;
     uint64_t src_stride = s.rowsize();
-    static const halve_row_t halvers[5] = {nullptr, pick_halver<1>(), nullptr, pick_halver<3>(),
-                                           pick_halver<4>()};
-    halve_row_t halve = halvers[bytes];
+    halve_row_t halve = row_halver(bytes);
     for (uint32_t y = 0; y < dst.height; ++y) {
         unsigned char* out = dst.begin() + y * stride;
         const unsigned char* r0 = base + 2 * uint64_t(y) * src_stride;

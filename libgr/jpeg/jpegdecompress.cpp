@@ -70,8 +70,7 @@ void cmyk_to_rgb(unsigned char* rgb, const unsigned char* cmyk, size_t pixels, b
 
 }  // namespace
 
-bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short align, bool border,
-                            const color3ub_t& border_colour) {
+bool jpeginfo_t::decompress_rows(row_sink_t& sink, jpegdata_t& data) {
     markers.clear();
     warnings = 0;
     const char* subject = subject_of(data);
@@ -89,7 +88,7 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
         bool no_memory = err.pub.msg_code == JERR_OUT_OF_MEMORY;
         jpeg_destroy_decompress(&cinfo);
         if (!scanning || no_memory) {
-            if (scanning) image.clear();
+            if (scanning) sink.discard();
             return libutils::fail(std::cerr, subject, ": jpeg decompress fail, stop.");
         }
         libutils::report(std::cerr, subject, ": jpeg decompress fail, but continue.");
@@ -135,31 +134,27 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     cinfo.scale_num = 1;
     cinfo.scale_denom = reduction;
     jpeg_calc_output_dimensions(&cinfo);
-    image.clear();
-    image.desc = desc;
-    image.store = &s_codec_store;
-    image.window = image_window2d_t();
-    image.compressed = false;
-    image.width = cinfo.output_width;
-    image.height = cinfo.output_height;
+    const uint32_t width = cinfo.output_width;
     // A header may declare up to 65500 x 65500 pixels (12.9 GB in RGB): a
     // picture that memory cannot hold is refused here, before any pixel.
-    if (!allocate_stored(image, align, border, border_colour) ||
-        !copy_markers(cinfo.marker_list, true, markers)) {
+    // The segments first: a sink may pass them on as it starts.
+    if (!copy_markers(cinfo.marker_list, true, markers) ||
+        !sink.start(desc, width, cinfo.output_height)) {
         jpeg_destroy_decompress(&cinfo);
-        image.clear();
+        sink.discard();
         return libutils::fail(std::cerr, subject, ": allocate() fail.");
     }
 
-    if (cmyk) cmyk_row.resize(size_t(image.width) * 4);
+    if (cmyk) cmyk_row.resize(size_t(width) * 4);
     scanning = true;
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
-        // The first scanline of the file is the picture's top row, stored last.
-        JSAMPROW target = image[cinfo.output_height - 1 - cinfo.output_scanline];
+        const uint32_t k = cinfo.output_scanline;
+        JSAMPROW target = sink.row(k);
         JSAMPROW row = cmyk ? cmyk_row.data() : target;
         const bool read = jpeg_read_scanlines(&cinfo, &row, 1) != 0;
-        if (read && cmyk) cmyk_to_rgb(target, cmyk_row.data(), size_t(image.width), inverted);
+        if (read && cmyk) cmyk_to_rgb(target, cmyk_row.data(), size_t(width), inverted);
+        if (read) sink.row_done(k);
         if (!read) {
             libutils::report(std::cerr, subject, ": decompress fail.");
             warnings = err.pub.num_warnings + 1;
@@ -172,6 +167,40 @@ bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short a
     warnings = err.pub.num_warnings;
     jpeg_destroy_decompress(&cinfo);
     return true;
+}
+
+namespace {
+
+// Rows into a picture, the file's top row stored last.
+class image_sink_t : public row_sink_t {
+    image2d_t& m_image;
+    unsigned short m_align;
+    bool m_border;
+    const color3ub_t& m_colour;
+
+  public:
+    image_sink_t(image2d_t& image, unsigned short align, bool border, const color3ub_t& colour)
+        : m_image(image), m_align(align), m_border(border), m_colour(colour) {}
+    bool start(const image_desc_t& desc, uint32_t width, uint32_t height) override {
+        m_image.clear();
+        m_image.desc = desc;
+        m_image.store = &s_codec_store;
+        m_image.window = image_window2d_t();
+        m_image.compressed = false;
+        m_image.width = width;
+        m_image.height = height;
+        return allocate_stored(m_image, m_align, m_border, m_colour);
+    }
+    unsigned char* row(uint32_t k) override { return m_image[m_image.height - 1 - k]; }
+    void discard() override { m_image.clear(); }
+};
+
+}  // namespace
+
+bool jpeginfo_t::decompress(image2d_t& image, jpegdata_t& data, unsigned short align, bool border,
+                            const color3ub_t& border_colour) {
+    image_sink_t sink(image, align, border, border_colour);
+    return decompress_rows(sink, data);
 }
 
 }  // namespace libgr

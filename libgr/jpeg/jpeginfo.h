@@ -56,6 +56,19 @@ extern const jpeg_info_desc_t jpeg_info_desc_table[3];
 bool get_image_desc_from_jpeg_info(image_desc_t& desc, J_COLOR_SPACE space, int components);
 bool get_jpeg_info_from_image_desc(J_COLOR_SPACE* space, int* components, const image_desc_t& desc);
 
+// Where a decode puts its rows: start() is told the picture's description
+// and size once the header is read (false: no memory for it), then each row
+// from the top is decoded into row(k) and row_done(k) follows. discard()
+// ends a decode that gives nothing.
+class row_sink_t {
+  public:
+    virtual ~row_sink_t() = default;
+    virtual bool start(const image_desc_t& desc, uint32_t width, uint32_t height) = 0;
+    virtual unsigned char* row(uint32_t k) = 0;
+    virtual void row_done(uint32_t k) { (void)k; }
+    virtual void discard() {}
+};
+
 class jpeginfo_t {
   public:
     using e_marker_num_t = libgr::e_marker_num_t;
@@ -110,6 +123,10 @@ class jpeginfo_t {
     // of align; the picture is then a window of the stored area.
     bool decompress(image2d_t& image, jpegdata_t& data, unsigned short align = 0,
                     bool border = false, const color3ub_t& border_colour = color3ub_t());
+
+    // The same decode with the rows handed to `sink` as they come, so that a
+    // caller can use them without ever holding the whole picture.
+    bool decompress_rows(row_sink_t& sink, jpegdata_t& data);
 
     // Encodes `image` into `out` with the collected segments after libjpeg's
     // JFIF header.
