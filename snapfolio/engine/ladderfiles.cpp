@@ -40,24 +40,42 @@ bool ladder_files_t::commit(std::ostream& err) {
     return ok;
 }
 
+namespace {
+
+int level_quality() {
+    return int(uint32_t(g_global.jpeg_compress));
+}
+
+}  // namespace
+
 bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::image2d_t& image,
                 const markers_t& markers) {
     libgr::jpeginfo_t info;
     info.markers = markers;
     out.name = file.c_str();
-    int quality = int(uint32_t(g_global.jpeg_compress));
-    if (info.compress(out, image, quality, true)) return true;
+    if (info.compress(out, image, level_quality(), true)) return true;
     return libutils::fail(std::cerr, file, ": svjinfo compress() fail.");
+}
+
+bool start_level(libgr::jpeg_row_encoder_t& encoder, libgr::jpegdata_t& out,
+                 const std::string& file, const libgr::image_desc_t& desc, uint32_t width,
+                 uint32_t height, const markers_t& markers) {
+    out.name = file.c_str();
+    return encoder.start(out, desc, width, height, level_quality(), true, markers);
+}
+
+bool put_level(ladder_files_t& files, const std::string& out, const libgr::jpegdata_t& data,
+               bool encoded, std::ostream& err) {
+    if (!encoded) return libutils::fail(err, out, ": savejpeg fail.");
+    if (files.put(out, data)) return true;
+    libutils::report(err, out, ": write error, ", std::strerror(errno));
+    return libutils::fail(err, out, ": savejpeg fail.");
 }
 
 bool write_level(ladder_files_t& files, const std::string& out, const libgr::image2d_t& picture,
                  const markers_t& markers, std::ostream& err) {
     libgr::jpegdata_t encoded;
-    if (!encodejpeg(encoded, out, picture, markers))
-        return libutils::fail(err, out, ": savejpeg fail.");
-    if (files.put(out, encoded)) return true;
-    libutils::report(err, out, ": write error, ", std::strerror(errno));
-    return libutils::fail(err, out, ": savejpeg fail.");
+    return put_level(files, out, encoded, encodejpeg(encoded, out, picture, markers), err);
 }
 
 }  // namespace snapfolio

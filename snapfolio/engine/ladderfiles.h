@@ -10,6 +10,7 @@
 
 #include "libgr/image/image.h"
 #include "libgr/jpeg/jpeginfo.h"
+#include "libgr/jpeg/jpegrowencoder.h"
 #include "libutils/atomicfile.h"
 
 namespace snapfolio {
@@ -44,5 +45,16 @@ bool encodejpeg(libgr::jpegdata_t& out, const std::string& file, const libgr::im
 // it cannot be.
 bool write_level(ladder_files_t& files, const std::string& out, const libgr::image2d_t& picture,
                  const markers_t& markers, std::ostream& err);
+
+// Begins encoding a level fed row by row, with encodejpeg's settings; out
+// is named file (which must outlive it).
+bool start_level(libgr::jpeg_row_encoder_t& encoder, libgr::jpegdata_t& out,
+                 const std::string& file, const libgr::image_desc_t& desc, uint32_t width,
+                 uint32_t height, const markers_t& markers);
+
+// A level encoded row by row (encoded: whether that went well) put into
+// files, with write_level's lines when it cannot be.
+bool put_level(ladder_files_t& files, const std::string& out, const libgr::jpegdata_t& data,
+               bool encoded, std::ostream& err);
 
 }  // namespace snapfolio

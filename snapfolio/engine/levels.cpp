@@ -110,11 +110,12 @@ bool is_foreign_link(const std::string& size0, const std::string& name) {
     return n != ssize_t(want.size()) || std::memcmp(buf.data(), want.data(), want.size()) != 0;
 }
 
-// Decodes the full size; a picture that libjpeg had to make up blocks for
-// (cut-off or corrupt data) is refused: its levels would look whole.
-bool decode(libgr::image2d_t& picture, libgr::jpeginfo_t& decoded, libgr::jpegdata_t& data) {
+// Decodes the full size down the ladder; a picture that libjpeg had to make
+// up blocks for (cut-off or corrupt data) is refused: its levels would look
+// whole. Nothing is written before the decode has ended.
+bool decode(ladder_stream_t& ladder, libgr::jpeginfo_t& decoded, libgr::jpegdata_t& data) {
     decoded.max_pixels = max_pixels();
-    return decoded.decompress(picture, data) && decoded.warnings == 0;
+    return decoded.decompress_rows(ladder, data) && decoded.warnings == 0;
 }
 
 // Between two pieces of one photo's work, on the caller's thread.
@@ -299,7 +300,7 @@ photo_t make_opened(original_t& o, const path_t& path, const std::vector<std::st
         }
     }
 
-    rungs_t r{path, names, name, level, 0, std::vector<bool>(level + 3, false), {}};
+    rungs_t r{path, names, name, level, 0, std::vector<bool>(level + 3, false)};
     bool any = false;
     for (uint64_t i = 1; i <= level + 2; ++i) {
         r.write[i] = size0_changed || must_write(o.file, path.str(names[i], name));
@@ -310,19 +311,18 @@ photo_t make_opened(original_t& o, const path_t& path, const std::vector<std::st
 
     libgr::jpegdata_t& full = turned ? turned_data : o.data;
     libgr::jpeginfo_t decoded;
-    libgr::image2d_t picture;
-    if (!decode(picture, decoded, full)) {
+    // A turned photo's levels carry no segments: its EXIF orientation would
+    // turn the upright pixels once more.
+    ladder_stream_t ladder(r, turned ? nullptr : &decoded.markers);
+    if (!decode(ladder, decoded, full)) {
         libutils::report(err, turned ? size0 : o.file, ": shrinkone() decompress fail.");
         return left_out(o, err, "its picture data are damaged or cut off");
     }
     tick(ticks);
-    // A turned photo's levels carry no segments: its EXIF orientation would
-    // turn the upright pixels once more.
-    if (!turned) r.markers = decoded.markers;
     ladder_files_t files(false);
-    if (!write_rungs(files, picture, r, ticks, err)) return photo_t::failed;
+    if (!ladder.finish(files, ticks, err)) return photo_t::failed;
     if (r.write[level + 2] && !write_thumbnail(files, path.str(names[level + 2], name),
-                                               o.thumbnail, int(turn), picture, err))
+                                               o.thumbnail, int(turn), ladder.smallest(), err))
         return photo_t::failed;
     return photo_t::done;
 }
@@ -397,7 +397,7 @@ photo_t update_opened(original_t& o, const std::vector<std::string>& names, cons
         if (!turned_file) stored_turn = 0;
     }
 
-    rungs_t r{path, names, name, level, start, std::vector<bool>(level + 3, false), {}};
+    rungs_t r{path, names, name, level, start, std::vector<bool>(level + 3, false)};
     bool any = false;
     for (size_t i = 0; i < names.size(); ++i) {
         r.write[i] = rotate != 0 || (i == 0 ? size0_stale : must_write(o.file, path.str(names[i], name)));
@@ -413,17 +413,16 @@ photo_t update_opened(original_t& o, const std::vector<std::string>& names, cons
     }
     libgr::jpegdata_t& full = have_turned ? turned_data : loaded;
     libgr::jpeginfo_t decoded;
-    libgr::image2d_t picture;
-    if (!decode(picture, decoded, full)) {
-        libutils::report(err, name, ": shrinkoneupdate() decompress fail.");
-        return left_out(o, err, "its picture data are damaged or cut off");
-    }
     // As when the album was made: a turned photo's levels carry no segments
     // (not even the JFIF header of the turned full size, which would follow
     // libjpeg's own as a second one).
-    if (!turned_file) r.markers = decoded.markers;
+    ladder_stream_t ladder(r, turned_file ? nullptr : &decoded.markers);
+    if (!decode(ladder, decoded, full)) {
+        libutils::report(err, name, ": shrinkoneupdate() decompress fail.");
+        return left_out(o, err, "its picture data are damaged or cut off");
+    }
     tick(ticks);
-    if (!write_rungs(files, picture, r, ticks, err)) return photo_t::failed;
+    if (!ladder.finish(files, ticks, err)) return photo_t::failed;
     // The thumbnail, like the levels, only when asked to turn or stale: an
     // existing one already has the turn it was made with.
     if (!r.write[level + 2]) return photo_t::done;
@@ -432,7 +431,7 @@ photo_t update_opened(original_t& o, const std::vector<std::string>& names, cons
     // thumbnail is then made from the picture.
     if (stored_turn < 0 && !o.thumbnail.empty()) stored_turn = full_size_turn(o.data, turn, size0);
     return write_thumbnail(files, path.str(names[level + 2], name), o.thumbnail, stored_turn,
-                           picture, err) &&
+                           ladder.smallest(), err) &&
                    files.commit(err)
                ? photo_t::done
                : photo_t::failed;

@@ -1,32 +1,103 @@
 #include "snapfolio/engine/rungs.h"
 
-#include "libgr/image/scaledown.h"
+#include <cstring>
+#include <iostream>
+
+#include "libgr/image/imageops.h"
 #include "libutils/error.h"
 
 namespace snapfolio {
 
-namespace {
+ladder_stream_t::ladder_stream_t(const rungs_t& r, const markers_t* carried)
+    : m_r(r), m_carried(carried), m_rungs(r.level + 3) {}
 
-bool halve(libgr::image2d_t& picture) {
-    libgr::image2d_t half;
-    if (!libgr::scaledown(half, picture)) return false;
-    picture = std::move(half);
-    return true;
+bool ladder_stream_t::start(const libgr::image_desc_t& desc, uint32_t width, uint32_t height) {
+    m_desc = desc;
+    m_bytes = desc.getPixelBits() / 8;
+    m_halve = libgr::row_halver(m_bytes);
+    if (!m_halve || desc.getPixelBits() % 8 != 0) return false;
+    static const markers_t none;
+    const markers_t& markers = m_carried ? *m_carried : none;
+    const size_t last = m_rungs.size() - 1;
+    for (size_t i = 0; i <= last; ++i) {
+        rung_t& g = m_rungs[i];
+        if (i == 0) {
+            g.width = width, g.height = height;
+        } else {
+            const rung_t& above = m_rungs[i - 1];
+            g.width = above.width / 2, g.height = above.height / 2;
+            // scaledown pairs rows from the bottom: an odd row count leaves
+            // the top row out.
+            g.skip_first = above.height % 2 != 0;
+            g.first_row.resize(size_t(above.width) * m_bytes);
+        }
+        g.row.resize(size_t(g.width) * m_bytes);
+        // A rung without pixels cannot be encoded; finish() reports it in
+        // its turn, as the whole-picture encoder does.
+        const bool wanted = i > 0 && i < last && i >= m_r.from && m_r.write[i];
+        if (!wanted || g.width == 0 || g.height == 0) continue;
+        g.file = m_r.path.str(m_r.names[i], m_r.name);
+        g.encoder = std::make_unique<libgr::jpeg_row_encoder_t>();
+        g.encoding = start_level(*g.encoder, g.data, g.file, desc, g.width, g.height, markers);
+    }
+    const rung_t& s = m_rungs[last];
+    return libgr::imageops_detail::make_image(m_smallest, desc, nullptr, s.width, s.height);
 }
 
-}  // namespace
+unsigned char* ladder_stream_t::row(uint32_t) {
+    return m_rungs[0].row.data();
+}
 
-bool write_rungs(ladder_files_t& files, libgr::image2d_t& picture, const rungs_t& r,
-                 tick_signal_t* ticks, std::ostream& err) {
-    for (uint64_t i = 0; i < r.from; ++i)
-        if (!halve(picture)) return libutils::fail(err, r.name, ": scaledown() fail.");
-    for (uint64_t i = r.from; i <= r.level + 1; ++i) {
-        const std::string out = r.path.str(r.names[i], r.name);
-        if (i > 0 && r.write[i]) {
-            if (!write_level(files, out, picture, r.markers, err)) return false;
-            if (ticks) ticks->emit();
+void ladder_stream_t::row_done(uint32_t) {
+    made(0);
+}
+
+// Rung i has made its next row (in its `row`): to its encoder, then down.
+void ladder_stream_t::made(size_t i) {
+    rung_t& g = m_rungs[i];
+    if (g.encoder && g.encoding) g.encoding = g.encoder->put(g.row.data());
+    if (i + 1 < m_rungs.size()) {
+        push(i + 1, g.row.data());
+    } else if (g.made < g.height) {
+        // The smallest is stored like a decoded picture: top row last.
+        std::memcpy(m_smallest[g.height - 1 - g.made], g.row.data(), g.row.size());
+    }
+    ++g.made;
+}
+
+// A row of the rung above reaches rung i.
+void ladder_stream_t::push(size_t i, const unsigned char* above) {
+    rung_t& g = m_rungs[i];
+    const uint32_t k = g.received++;
+    if (g.skip_first && k == 0) return;
+    if (!g.pending) {
+        std::memcpy(g.first_row.data(), above, g.first_row.size());
+        g.pending = true;
+        return;
+    }
+    g.pending = false;
+    if (g.made >= g.height) return;
+    m_halve(g.row.data(), g.first_row.data(), above, g.width);
+    made(i);
+}
+
+bool ladder_stream_t::finish(ladder_files_t& files, tick_signal_t* ticks, std::ostream& err) {
+    for (uint64_t i = m_r.from; i <= m_r.level + 1; ++i) {
+        if (i == 0 || !m_r.write[i]) continue;
+        rung_t& g = m_rungs[i];
+        if (!g.encoder) {
+            // No pixels to encode: the whole-picture encoder says why.
+            libgr::image2d_t empty;
+            empty.desc = m_desc;
+            empty.width = g.width, empty.height = g.height;
+            const std::string out = m_r.path.str(m_r.names[i], m_r.name);
+            if (!write_level(files, out, empty, markers_t(), err)) return false;
+        } else {
+            const bool encoded = g.encoding && g.encoder->finish();
+            if (!encoded) libutils::report(std::cerr, g.file, ": svjinfo compress() fail.");
+            if (!put_level(files, g.file, g.data, encoded, err)) return false;
         }
-        if (!halve(picture)) return libutils::fail(err, out, ": scaledown() fail.");
+        if (ticks) ticks->emit();
     }
     return true;
 }

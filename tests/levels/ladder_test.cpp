@@ -1,7 +1,9 @@
 // The ladder of an unturned photo: how many levels, their sizes, the link at
 // full size, the segments the smaller levels carry, the thumbnail.
 #include "albumtest.h"
+#include "libgr/image/scaledown.h"
 #include "libutils/path.h"
+#include "snapfolio/engine/ladderfiles.h"
 #include "snapfolio/engine/levels.h"
 #include "support/testenv.h"
 
@@ -133,6 +135,48 @@ TEST_F(AlbumTest, SmallerLevelsOfAnUnturnedPhotoCarryTheOriginalsSegments) {
     }
     // The camera's thumbnail, byte for byte.
     EXPECT_EQ(testenv::read_file(level("thumb", "S.JPG")), thumb);
+}
+
+// The ladder is made row by row as the photo decodes; every rung must be
+// byte for byte what halving the whole decoded picture and encoding it gives.
+TEST_F(AlbumTest, RungsMadeRowByRowAreTheWholePictureHalvedAndEncoded) {
+    limit(100, 100);
+    const struct {
+        const char* name;
+        int width, height, components;
+    } cases[] = {
+        {"even.JPG", 402, 302, 3}, {"odd.JPG", 333, 251, 3}, {"grey.JPG", 130, 97, 1},
+        {"cmyk.JPG", 205, 163, 4}, {"tall.JPG", 31, 257, 3},
+    };
+    std::vector<files_t> files;
+    for (const auto& c : cases) {
+        put(c.name, albumtest::jpeg(c.width, c.height, 7, com_segment("kept"), c.components));
+        files.push_back({c.name, 0});
+    }
+    albumtest::run_t r = albumtest::make_album(camera, files, album);
+    ASSERT_TRUE(r.ok) << r.err << r.log;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        libgr::jpegdata_t data;
+        libgr::jpeginfo_t info;
+        libgr::image2d_t picture, half;
+        ASSERT_TRUE(data.load(level("original", c.name).c_str()));
+        ASSERT_TRUE(info.decompress(picture, data));
+        const std::vector<std::string> names =
+            snapfolio::levelnames(level_of(level("original", c.name)));
+        for (size_t i = 1; i < names.size(); ++i) {
+            SCOPED_TRACE(names[i]);
+            ASSERT_TRUE(libgr::scaledown(half, picture));
+            picture = half;
+            const std::string file = level(names[i], c.name);
+            const bool thumb = i + 1 == names.size();
+            libgr::jpegdata_t want;
+            ASSERT_TRUE(snapfolio::encodejpeg(want, file, picture,
+                                              thumb ? snapfolio::markers_t() : info.markers));
+            EXPECT_TRUE(testenv::read_file(file) ==
+                        std::string(reinterpret_cast<const char*>(want.begin()), want.size()));
+        }
+    }
 }
 
 TEST_F(AlbumTest, LevelsAreTheDecodedOriginalHalvedAgainAndAgain) {
