@@ -7,10 +7,14 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <memory>
+#include <vector>
 
 #include "libutils/error.h"
 #include "libutils/file.h"
 #include "libutils/path.h"
+#include "snapfolio/engine/joblog.h"
+#include "snapfolio/engine/workpool.h"
 
 namespace snapfolio {
 
@@ -72,29 +76,58 @@ bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, con
     return copyfiles(srcdir, files, path, progress, std::cerr);
 }
 
+namespace {
+
+// One file of the card into the album: photos and movies into "original",
+// anything else into "txt".
+bool copy_one(const std::string& srcdir, const std::string& name, const path_t& path,
+              std::ostream& err) {
+    const std::string source = srcdir + "/" + name;
+    const bool media = is_photo(name) || is_movie(name);
+    const std::string target = path.str(media ? "original" : "txt", name);
+    // The copy goes to a temporary and is renamed over the target, which
+    // replaces an earlier import and never destroys the source, even when
+    // it is the target itself.
+    // A name is one directory entry: anything else could reach outside
+    // the album.
+    const bool plain =
+        !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+    if (!plain || (!media && !make_directory(path.str("txt"), err)) ||
+        !copyfile_replacing(source, target)) {
+        return libutils::fail(err, target, ": file copy fail.");
+    }
+    return true;
+}
+
+}  // namespace
+
 bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, const path_t& path,
                sigc::signal<void, double>& progress, std::ostream& err) {
     if (!make_directory(path.str("original"), err)) return false;
+    // The files are copied by the workers; what each copy says, and the
+    // progress, reach the caller in the files' order.
     const size_t n = files.size();
-    for (size_t i = 0; i < n; ++i) {
-        const std::string& name = files[i].name;
-        std::string source = srcdir + "/" + name;
-        bool media = is_photo(name) || is_movie(name);
-        std::string target = path.str(media ? "original" : "txt", name);
-        // The copy goes to a temporary and is renamed over the target, which
-        // replaces an earlier import and never destroys the source, even when
-        // it is the target itself.
-        // A name is one directory entry: anything else could reach outside
-        // the album.
-        bool plain =
-            !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-        if (!plain || (!media && !make_directory(path.str("txt"), err)) ||
-            !copyfile_replacing(source, target)) {
-            return libutils::fail(err, target, ": file copy fail.");
+    std::vector<char> copied(n, 0);
+    std::vector<std::unique_ptr<job_log_t>> logs(n);
+    auto work = [&](size_t i, bool on_caller) {
+        if (on_caller) {
+            copied[i] = copy_one(srcdir, files[i].name, path, err);
+            return;
         }
+        logs[i] = std::make_unique<job_log_t>(err);
+        job_log_t::capture_t capture(*logs[i]);
+        copied[i] = copy_one(srcdir, files[i].name, path, logs[i]->err());
+    };
+    auto finish = [&](size_t i) {
+        if (logs[i]) {
+            logs[i]->replay();
+            logs[i].reset();
+        }
+        if (!copied[i]) return false;
         progress.emit(double(i + 1) / double(n));
-    }
-    return true;
+        return true;
+    };
+    return run_in_order(worker_count(), n, work, finish, [] {});
 }
 
 bool symlinkone(const std::string& target_of_link, const std::string& link) {

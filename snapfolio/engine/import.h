@@ -19,7 +19,8 @@ namespace snapfolio {
 // the copy keeps the source's modification time. Emits i / n after the i-th
 // file. At the first failure writes the target and ": file copy fail." to err
 // (standard error in the first form) and returns false; files already copied
-// stay.
+// stay (with several workers, so may the few copied meanwhile after it).
+// The copies run on the chains' workers.
 bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, const path_t& path,
                sigc::signal<void, double>& progress);
 bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, const path_t& path,
