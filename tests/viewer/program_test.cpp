@@ -55,11 +55,9 @@ TEST(ViewerProgram, AlbumOptionsSizeTheWindowFromThePicture) {
                                 "-image_ratio_of_window", "2", "-g", "+0+32", big}),
                           dir, dir));
     EXPECT_EQ(app.wait_title(big + " (1/1) - glimvue3"), big + " (1/1) - glimvue3");
-    xdriver::geometry_t g = app.wait_size(2000, 1500);
-    EXPECT_EQ(g.width, 2000);
-    EXPECT_EQ(g.height, 1500);
-    EXPECT_EQ(g.x, 0);
-    EXPECT_EQ(g.y, 32);
+    const xdriver::geometry_t want{0, 32, 2000, 1500};
+    xdriver::geometry_t g = app.wait_geometry(want);
+    EXPECT_TRUE(g == want) << g.width << "x" << g.height << "+" << g.x << "+" << g.y;
     // Scale 1: the window shows the picture's middle 2000x1500 pixel for
     // pixel, so its larger relative dimension is twice the window's.
     libgr::image2d_t decoded;
