@@ -313,7 +313,7 @@ photo_t make_opened(original_t& o, const path_t& path, const std::vector<std::st
     libgr::jpeginfo_t decoded;
     // A turned photo's levels carry no segments: its EXIF orientation would
     // turn the upright pixels once more.
-    ladder_stream_t ladder(r, turned ? nullptr : &decoded.markers);
+    ladder_stream_t ladder(r, turned ? nullptr : &decoded.markers, ticks);
     if (!decode(ladder, decoded, full)) {
         libutils::report(err, turned ? size0 : o.file, ": shrinkone() decompress fail.");
         return left_out(o, err, "its picture data are damaged or cut off");
@@ -416,7 +416,7 @@ photo_t update_opened(original_t& o, const std::vector<std::string>& names, cons
     // As when the album was made: a turned photo's levels carry no segments
     // (not even the JFIF header of the turned full size, which would follow
     // libjpeg's own as a second one).
-    ladder_stream_t ladder(r, turned_file ? nullptr : &decoded.markers);
+    ladder_stream_t ladder(r, turned_file ? nullptr : &decoded.markers, ticks);
     if (!decode(ladder, decoded, full)) {
         libutils::report(err, name, ": shrinkoneupdate() decompress fail.");
         return left_out(o, err, "its picture data are damaged or cut off");

@@ -39,8 +39,10 @@ struct rungs_t {
 class ladder_stream_t : public libgr::row_sink_t {
   public:
     // carried: the segments every encoded rung carries (none when null),
-    // read once the decoder has collected them.
-    ladder_stream_t(const rungs_t& r, const markers_t* carried);
+    // read once the decoder has collected them. ticks, when given, is
+    // emitted every few hundred rows, so that a window stays responsive
+    // while a large photo decodes on its thread.
+    ladder_stream_t(const rungs_t& r, const markers_t* carried, tick_signal_t* ticks);
 
     bool start(const libgr::image_desc_t& desc, uint32_t width, uint32_t height) override;
     unsigned char* row(uint32_t k) override;
@@ -73,6 +75,7 @@ class ladder_stream_t : public libgr::row_sink_t {
 
     const rungs_t& m_r;
     const markers_t* m_carried;
+    tick_signal_t* m_ticks;
     libgr::image_desc_t m_desc;
     unsigned m_bytes = 0;
     libgr::halve_row_t m_halve = nullptr;
