@@ -1,5 +1,7 @@
 // The ladder of an unturned photo: how many levels, their sizes, the link at
 // full size, the segments the smaller levels carry, the thumbnail.
+#include <cstdio>
+
 #include "albumtest.h"
 #include "libgr/image/scaledown.h"
 #include "libutils/path.h"
@@ -138,7 +140,8 @@ TEST_F(AlbumTest, SmallerLevelsOfAnUnturnedPhotoCarryTheOriginalsSegments) {
 }
 
 // The ladder is made row by row as the photo decodes; every rung must be
-// byte for byte what halving the whole decoded picture and encoding it gives.
+// byte for byte what halving the whole decoded picture and encoding it gives,
+// when the album is made and when an update makes it again from a rung on.
 TEST_F(AlbumTest, RungsMadeRowByRowAreTheWholePictureHalvedAndEncoded) {
     limit(100, 100);
     const struct {
@@ -153,30 +156,39 @@ TEST_F(AlbumTest, RungsMadeRowByRowAreTheWholePictureHalvedAndEncoded) {
         put(c.name, albumtest::jpeg(c.width, c.height, 7, com_segment("kept"), c.components));
         files.push_back({c.name, 0});
     }
+    auto expect_whole_picture_rungs = [&] {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            libgr::jpegdata_t data;
+            libgr::jpeginfo_t info;
+            libgr::image2d_t picture, half;
+            ASSERT_TRUE(data.load(level("original", c.name).c_str()));
+            ASSERT_TRUE(info.decompress(picture, data));
+            const std::vector<std::string> names =
+                snapfolio::levelnames(level_of(level("original", c.name)));
+            for (size_t i = 1; i < names.size(); ++i) {
+                SCOPED_TRACE(names[i]);
+                ASSERT_TRUE(libgr::scaledown(half, picture));
+                picture = half;
+                const std::string file = level(names[i], c.name);
+                const bool thumb = i + 1 == names.size();
+                libgr::jpegdata_t want;
+                ASSERT_TRUE(snapfolio::encodejpeg(want, file, picture,
+                                                  thumb ? snapfolio::markers_t() : info.markers));
+                EXPECT_TRUE(testenv::read_file(file) ==
+                            std::string(reinterpret_cast<const char*>(want.begin()), want.size()));
+            }
+        }
+    };
     albumtest::run_t r = albumtest::make_album(camera, files, album);
     ASSERT_TRUE(r.ok) << r.err << r.log;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        libgr::jpegdata_t data;
-        libgr::jpeginfo_t info;
-        libgr::image2d_t picture, half;
-        ASSERT_TRUE(data.load(level("original", c.name).c_str()));
-        ASSERT_TRUE(info.decompress(picture, data));
-        const std::vector<std::string> names =
-            snapfolio::levelnames(level_of(level("original", c.name)));
-        for (size_t i = 1; i < names.size(); ++i) {
-            SCOPED_TRACE(names[i]);
-            ASSERT_TRUE(libgr::scaledown(half, picture));
-            picture = half;
-            const std::string file = level(names[i], c.name);
-            const bool thumb = i + 1 == names.size();
-            libgr::jpegdata_t want;
-            ASSERT_TRUE(snapfolio::encodejpeg(want, file, picture,
-                                              thumb ? snapfolio::markers_t() : info.markers));
-            EXPECT_TRUE(testenv::read_file(file) ==
-                        std::string(reinterpret_cast<const char*>(want.begin()), want.size()));
-        }
-    }
+    expect_whole_picture_rungs();
+    // An update makes the ladder again from the first missing rung on.
+    for (const char* gone : {"size2/odd.JPG", "size1/grey.JPG", "thumb/tall.JPG"})
+        ASSERT_EQ(std::remove(album.str(gone).c_str()), 0) << gone;
+    r = albumtest::update_album(files, album);
+    ASSERT_TRUE(r.ok) << r.err << r.log;
+    expect_whole_picture_rungs();
 }
 
 TEST_F(AlbumTest, LevelsAreTheDecodedOriginalHalvedAgainAndAgain) {
