@@ -82,7 +82,7 @@ TEST(WorkPool, TheCallerTicksWhileItWaitsAndFinishesInOrder) {
         [](size_t i, bool on_caller) {
             EXPECT_FALSE(on_caller);
             // The first item is the slowest: the others wait to be finished.
-            std::this_thread::sleep_for(std::chrono::milliseconds(i == 0 ? 450 : 10));
+            std::this_thread::sleep_for(std::chrono::milliseconds(i == 0 ? 650 : 10));
         },
         [&](size_t i) {
             all_on_caller = all_on_caller && std::this_thread::get_id() == caller;
