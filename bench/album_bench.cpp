@@ -123,8 +123,7 @@ bool child_make(const std::string& self, const std::string& camera, const std::s
         times.push_back(t);
         peak_mib = std::max(peak_mib, (double)how.peak_kib / 1024.0);
     }
-    std::sort(times.begin(), times.end());
-    ms = times[1];
+    ms = median(times);
     return true;
 }
 
@@ -150,8 +149,7 @@ double batch_ms(const std::string& album, const std::string& book) {
         if (t < 0) return -1;
         times.push_back(t);
     }
-    std::sort(times.begin(), times.end());
-    return times[1];
+    return median(times);
 }
 
 }  // namespace

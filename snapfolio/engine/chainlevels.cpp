@@ -1,10 +1,7 @@
 #include "snapfolio/engine/chainlevels.h"
 
-#include <memory>
-
 #include "libutils/error.h"
 #include "snapfolio/engine/import.h"
-#include "snapfolio/engine/joblog.h"
 #include "snapfolio/engine/levels.h"
 #include "snapfolio/engine/movie.h"
 #include "snapfolio/engine/workpool.h"
@@ -25,22 +22,11 @@ bool run_stage(const path_t& path, const std::vector<files_t>& files, photo_work
                tick_signal_t* ticks, bool& photo_failed) {
     const size_t n = files.size();
     std::vector<photo_t> results(n, photo_t::done);
-    std::vector<std::unique_ptr<job_log_t>> logs(n);
-    auto work = [&](size_t i, bool on_caller) {
-        if (!is_photo(files[i].name)) return;
-        if (on_caller) {
-            results[i] = photo_work(path, files[i], err, ticks);
-            return;
-        }
-        logs[i] = std::make_unique<job_log_t>(err);
-        job_log_t::capture_t capture(*logs[i]);
-        results[i] = photo_work(path, files[i], logs[i]->err(), nullptr);
+    auto work = [&](size_t i, std::ostream& out, bool on_caller) {
+        if (is_photo(files[i].name))
+            results[i] = photo_work(path, files[i], out, on_caller ? ticks : nullptr);
     };
     auto finish = [&](size_t i) {
-        if (logs[i]) {
-            logs[i]->replay();
-            logs[i].reset();
-        }
         if (is_photo(files[i].name)) {
             if (results[i] == photo_t::failed) {
                 photo_failed = true;
@@ -56,7 +42,7 @@ bool run_stage(const path_t& path, const std::vector<files_t>& files, photo_work
     auto tick = [ticks] {
         if (ticks) ticks->emit();
     };
-    return run_in_order(worker_count(), n, work, finish, tick);
+    return run_reporting_in_order(n, err, work, finish, tick);
 }
 
 // The count of photos left out goes to the caller that asks for it; one

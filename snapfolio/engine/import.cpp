@@ -7,13 +7,11 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
-#include <memory>
 #include <vector>
 
 #include "libutils/error.h"
 #include "libutils/file.h"
 #include "libutils/path.h"
-#include "snapfolio/engine/joblog.h"
 #include "snapfolio/engine/workpool.h"
 
 namespace snapfolio {
@@ -108,26 +106,15 @@ bool copyfiles(const std::string& srcdir, const std::vector<files_t>& files, con
     // progress, reach the caller in the files' order.
     const size_t n = files.size();
     std::vector<char> copied(n, 0);
-    std::vector<std::unique_ptr<job_log_t>> logs(n);
-    auto work = [&](size_t i, bool on_caller) {
-        if (on_caller) {
-            copied[i] = copy_one(srcdir, files[i].name, path, err);
-            return;
-        }
-        logs[i] = std::make_unique<job_log_t>(err);
-        job_log_t::capture_t capture(*logs[i]);
-        copied[i] = copy_one(srcdir, files[i].name, path, logs[i]->err());
+    auto work = [&](size_t i, std::ostream& out, bool) {
+        copied[i] = copy_one(srcdir, files[i].name, path, out);
     };
     auto finish = [&](size_t i) {
-        if (logs[i]) {
-            logs[i]->replay();
-            logs[i].reset();
-        }
         if (!copied[i]) return false;
         progress.emit(double(i + 1) / double(n));
         return true;
     };
-    return run_in_order(worker_count(), n, work, finish, [] {});
+    return run_reporting_in_order(n, err, work, finish, [] {});
 }
 
 bool symlinkone(const std::string& target_of_link, const std::string& link) {

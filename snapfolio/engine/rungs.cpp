@@ -21,8 +21,8 @@ ladder_stream_t::ladder_stream_t(const rungs_t& r, const markers_t* carried,
 
 bool ladder_stream_t::start(const libgr::image_desc_t& desc, uint32_t width, uint32_t height) {
     m_desc = desc;
-    m_bytes = desc.getPixelBits() / 8;
-    m_halve = libgr::row_halver(m_bytes);
+    const unsigned bytes = desc.getPixelBits() / 8;
+    m_halve = libgr::row_halver(bytes);
     if (!m_halve || desc.getPixelBits() % 8 != 0) return false;
     static const markers_t none;
     const markers_t& markers = m_carried ? *m_carried : none;
@@ -37,9 +37,9 @@ bool ladder_stream_t::start(const libgr::image_desc_t& desc, uint32_t width, uin
             // scaledown pairs rows from the bottom: an odd row count leaves
             // the top row out.
             g.skip_first = above.height % 2 != 0;
-            g.first_row.resize(size_t(above.width) * m_bytes);
+            g.first_row.resize(size_t(above.width) * bytes);
         }
-        g.row.resize(size_t(g.width) * m_bytes);
+        g.row.resize(size_t(g.width) * bytes);
         // A rung without pixels cannot be encoded; finish() reports it in
         // its turn, as the whole-picture encoder does.
         const bool wanted = i > 0 && i < last && i >= m_r.from && m_r.write[i];

@@ -77,7 +77,6 @@ class ladder_stream_t : public libgr::row_sink_t {
     const markers_t* m_carried;
     tick_signal_t* m_ticks;
     libgr::image_desc_t m_desc;
-    unsigned m_bytes = 0;
     libgr::halve_row_t m_halve = nullptr;
     std::vector<rung_t> m_rungs;  // 0 .. L+2
     libgr::image2d_t m_smallest;

@@ -3,11 +3,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "snapfolio/engine/global.h"
+#include "snapfolio/engine/joblog.h"
 #include "snapfolio/engine/progress.h"
 
 namespace snapfolio {
@@ -112,6 +114,27 @@ bool run_in_order(unsigned workers, size_t n, const std::function<void(size_t, b
         if (!finish(i)) return false;
     }
     return true;
+}
+
+bool run_reporting_in_order(size_t n, std::ostream& err,
+                            const std::function<void(size_t, std::ostream&, bool)>& work,
+                            const std::function<bool(size_t)>& finish,
+                            const std::function<void()>& tick) {
+    std::vector<std::unique_ptr<job_log_t>> logs(n);
+    auto logged = [&](size_t i, bool on_caller) {
+        if (on_caller) return work(i, err, true);
+        logs[i] = std::make_unique<job_log_t>(err);
+        job_log_t::capture_t capture(*logs[i]);
+        work(i, logs[i]->err(), false);
+    };
+    auto replayed = [&](size_t i) {
+        if (logs[i]) {
+            logs[i]->replay();
+            logs[i].reset();
+        }
+        return finish(i);
+    };
+    return run_in_order(worker_count(), n, logged, replayed, tick);
 }
 
 }  // namespace snapfolio

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <ostream>
 
 namespace snapfolio {
 
@@ -24,5 +25,14 @@ unsigned worker_count();
 // work(i, true) then finish(i), as a plain loop would.
 bool run_in_order(unsigned workers, size_t n, const std::function<void(size_t, bool)>& work,
                   const std::function<bool(size_t)>& finish, const std::function<void()>& tick);
+
+// run_in_order over worker_count() workers for work that reports on a
+// stream: work(i, out, on_caller) writes to `err` itself on the calling
+// thread; on a worker, what it writes to `out` or to std::cerr is held and
+// written out in the order of i, before finish(i).
+bool run_reporting_in_order(size_t n, std::ostream& err,
+                            const std::function<void(size_t, std::ostream&, bool)>& work,
+                            const std::function<bool(size_t)>& finish,
+                            const std::function<void()>& tick);
 
 }  // namespace snapfolio

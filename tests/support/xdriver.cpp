@@ -25,6 +25,18 @@ std::string trimmed(std::string s) {
     return s;
 }
 
+// Reads get() every 100 ms for up to 5 s until done() holds of it; the last
+// value read.
+template <class Get, class Done>
+auto poll(Get get, Done done) -> decltype(get()) {
+    auto value = get();
+    for (int i = 1; i < 50 && !done(value); ++i) {
+        sleep_ms(100);
+        value = get();
+    }
+    return value;
+}
+
 }  // namespace
 
 std::string unavailable() {
@@ -130,13 +142,7 @@ std::string app_t::title() const {
 }
 
 std::string app_t::wait_title(const std::string& want) const {
-    std::string t;
-    for (int i = 0; i < 50; ++i) {
-        t = title();
-        if (t == want) break;
-        sleep_ms(100);
-    }
-    return t;
+    return poll([this] { return title(); }, [&](const std::string& t) { return t == want; });
 }
 
 geometry_t app_t::geometry() const {
@@ -149,23 +155,12 @@ geometry_t app_t::geometry() const {
 }
 
 geometry_t app_t::wait_size(int width, int height) const {
-    geometry_t g;
-    for (int i = 0; i < 50; ++i) {
-        g = geometry();
-        if (g.width == width && g.height == height) break;
-        sleep_ms(100);
-    }
-    return g;
+    return poll([this] { return geometry(); },
+                [&](const geometry_t& g) { return g.width == width && g.height == height; });
 }
 
 geometry_t app_t::wait_geometry(const geometry_t& want) const {
-    geometry_t g;
-    for (int i = 0; i < 50; ++i) {
-        g = geometry();
-        if (g == want) break;
-        sleep_ms(100);
-    }
-    return g;
+    return poll([this] { return geometry(); }, [&](const geometry_t& g) { return g == want; });
 }
 
 bool app_t::capture(shot_t& out) const {
